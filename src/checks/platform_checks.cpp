@@ -1,0 +1,82 @@
+#include "checks/platform_checks.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "checks/platform_rules.h"
+#include "common/narrow_text.h"
+#include "common/string_resources.h"
+#include "common/unique_handle.h"
+#include "setup/resource.h"
+
+namespace checks {
+namespace {
+
+bool g_platformRecorded = false;
+bool g_isNtFamily = false;
+
+OSVERSIONINFOA QueryVersion()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);  // on failure the zero fields are refused
+    return version;
+}
+
+std::vector<TokenGroup> GroupsOf(const TOKEN_GROUPS& groups)
+{
+    std::vector<TokenGroup> list;
+    list.reserve(groups.GroupCount);
+    for (DWORD i = 0; i < groups.GroupCount; ++i) {
+        PSID sid = groups.Groups[i].Sid;
+        if (sid == nullptr || !IsValidSid(sid)) continue;
+        list.push_back(TokenGroup{static_cast<const std::uint8_t*>(sid), GetLengthSid(sid),
+                                  groups.Groups[i].Attributes});
+    }
+    return list;
+}
+
+}  // namespace
+
+void ClassifyPlatform()
+{
+    if (g_platformRecorded) return;
+    g_platformRecorded = true;
+    g_isNtFamily = QueryVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool UserIsAdministrator()
+{
+    if (!g_isNtFamily) return true;  // the 9x family has no rights to check
+
+    win::UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return false;
+
+    // Groups that need more than the fixed buffer count as no administrator.
+    DWORD required = 0;
+    GetTokenInformation(token.Get(), TokenGroups, nullptr, 0, &required);
+    if (!TokenGroupsFit(required)) return false;
+
+    // DWORD alignment for the TOKEN_GROUPS that the call writes here.
+    DWORD buffer[kTokenGroupsBufferSize / sizeof(DWORD)];
+    DWORD returned = 0;
+    if (!GetTokenInformation(token.Get(), TokenGroups, buffer, sizeof buffer, &returned)) {
+        return false;
+    }
+    return GroupsIncludeAdministrators(GroupsOf(*reinterpret_cast<const TOKEN_GROUPS*>(buffer)));
+}
+
+bool CheckPlatformSupported(std::string& message, const std::string& productName)
+{
+    if (GetKeyboardType(0) == kJapaneseKeyboardType &&
+        IsNecPc98Keyboard(kJapaneseKeyboardType, GetKeyboardType(1))) {
+        message = text::FormatText(win::LoadResourceText(IDS_NEC_NOT_SUPPORTED), {productName});
+        return false;
+    }
+    const OSVERSIONINFOA version = QueryVersion();
+    message = text::FormatText(win::LoadResourceText(IDS_OS_NOT_SUPPORTED), {productName});
+    return IsWindowsVersionSupported(version.dwMajorVersion, version.dwMinorVersion);
+}
+
+}  // namespace checks

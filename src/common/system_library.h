@@ -1,0 +1,31 @@
+#pragma once
+// Libraries bound at run time are loaded from the system folder by full path,
+// never by bare name: a setup program runs from download folders where a
+// planted DLL beside it must never load.
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/unique_handle.h"
+
+namespace win {
+
+// The system folder (GetSystemDirectoryA), without a trailing backslash.
+std::string SystemFolder();
+
+// Loads `fileName` ("version.dll") from the system folder by full path.
+UniqueModule LoadSystemLibrary(const char* fileName);
+
+// A function of a library that is always loaded (kernel32, user32, advapi32),
+// or null where this Windows lacks it.
+FARPROC FindSystemFunction(const char* moduleName, const char* functionName);
+
+template <typename Function>
+Function FindSystemFunctionAs(const char* moduleName, const char* functionName)
+{
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(FindSystemFunction(moduleName, functionName)));
+}
+
+}  // namespace win

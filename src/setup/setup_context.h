@@ -1,0 +1,39 @@
+#pragma once
+// The values the driver holds for the whole run.
+
+#include <windows.h>
+
+#include <string>
+
+namespace setup {
+
+struct SetupContext {
+    HINSTANCE instance = nullptr;
+    // The argument text as WinMain received it; the OEM step cuts its
+    // switches out of this very buffer.
+    char* commandLine = nullptr;
+
+    // From the configuration file.
+    std::string runtimeVersion;
+    std::string productName;
+    std::string productFile;
+    std::string productOptions;
+    std::string runtimeProgram;  // "RuntimeNT" or "Runtime9X"
+
+    std::string caption;  // string IDS_SETUP
+    std::string systemFolder;
+    std::string windowsFolder;
+    std::string setupFolder;
+    std::string installerPath;
+    std::string libraryPath;
+    std::string installerWindowTitle;
+    OSVERSIONINFOA platformVersion = {};
+
+    // Filled by the runtime probe.
+    bool libraryPresent = false;
+    std::string installedVersion;
+
+    HANDLE mutex = nullptr;  // owned by the driver
+};
+
+}  // namespace setup

@@ -1,0 +1,181 @@
+#include "setup/setup_driver.h"
+
+#include "checks/platform_checks.h"
+#include "common/ansi_code_page.h"
+#include "common/module_path.h"
+#include "common/narrow_text.h"
+#include "common/string_resources.h"
+#include "common/system_library.h"
+#include "common/unique_handle.h"
+#include "oem/install_options.h"
+#include "setup/installer_command.h"
+#include "setup/process_runner.h"
+#include "setup/resource.h"
+#include "setup/resume_shortcut.h"
+#include "setup/runtime_update.h"
+#include "setup/setup_config.h"
+#include "setup/setup_context.h"
+
+namespace setup {
+namespace {
+
+constexpr int kTurnedAway = -1;
+constexpr int kDone = 0;
+constexpr char kMutexName[] = "SetupMutex";
+constexpr char kInstallerWindowClass[] = "MsiDialogCloseClass";
+
+// Creating the mutex is the test: a start that opens an existing one, or
+// finds one it may not open, yields to the setup already running. Test and
+// creation are one step, so two starts at the same instant cannot both pass.
+bool ClaimSingleInstance(win::UniqueHandle& mutex)
+{
+    SECURITY_ATTRIBUTES attributes = {};
+    attributes.nLength = sizeof attributes;
+    attributes.bInheritHandle = TRUE;
+    mutex.Reset(CreateMutexA(&attributes, TRUE, kMutexName));
+    const DWORD error = GetLastError();
+    if (mutex && error == ERROR_ALREADY_EXISTS) return false;
+    if (!mutex && error == ERROR_ACCESS_DENIED) return false;
+    return true;  // a creation that fails otherwise is not examined
+}
+
+std::string ReadSetupValue(const std::string& iniPath, const char* key)
+{
+    char value[kConfigValueBytes] = {};
+    GetPrivateProfileStringA(kSetupSection, key, "", value, sizeof value, iniPath.c_str());
+    return value;
+}
+
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+
+void ShowMessage(const SetupContext& context, const std::string& text, UINT type)
+{
+    MessageBoxA(nullptr, text.c_str(), context.caption.c_str(), type);
+}
+
+std::string ProductMessage(const SetupContext& context, UINT id)
+{
+    const std::string& name = context.productName;
+    return text::FormatText(win::LoadResourceText(id), {name, name});
+}
+
+void ReadConfiguration(SetupContext& context)
+{
+    const std::string iniPath = SetupIniPath(win::ModulePath());
+    context.runtimeVersion = ReadSetupValue(iniPath, "RuntimeVersion");
+    context.productName = ReadSetupValue(iniPath, "ProductName");
+    context.productFile = ReadSetupValue(iniPath, "ProductFile");
+    context.productOptions = ReadSetupValue(iniPath, "ProductOpts");
+}
+
+bool PassesPlatformChecks(SetupContext& context)
+{
+    checks::ClassifyPlatform();
+    if (!checks::UserIsAdministrator()) {
+        ShowMessage(context, ProductMessage(context, IDS_NOT_ADMIN), MB_ICONERROR);
+        return false;
+    }
+    std::string refusal;
+    if (!checks::CheckPlatformSupported(refusal, context.productName)) {
+        ShowMessage(context, refusal, MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+void GatherPlatformValues(SetupContext& context)
+{
+    context.platformVersion.dwOSVersionInfoSize = sizeof context.platformVersion;
+    GetVersionExA(&context.platformVersion);
+    const bool isNt = context.platformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    context.runtimeProgram =
+        ReadSetupValue(SetupIniPath(win::ModulePath()), isNt ? "RuntimeNT" : "Runtime9X");
+
+    context.installedVersion.clear();
+    context.systemFolder = win::SystemFolder();
+    context.windowsFolder = WindowsFolder();
+    context.setupFolder = win::GetSetupFolder();
+    context.installerPath = InstallerProgramPath(context.systemFolder);
+    context.libraryPath = InstallerLibraryPath(context.systemFolder);
+}
+
+// The Windows Installer's own window for this product is already open.
+bool InstallerWindowOpen(SetupContext& context)
+{
+    context.installerWindowTitle = InstallerWindowTitle(context.productName, context.caption);
+    const std::string text = text::FormatText(win::LoadResourceText(IDS_ALREADY_RUNNING),
+                                              {context.installerWindowTitle});
+    if (!FindWindowA(kInstallerWindowClass, context.installerWindowTitle.c_str())) return false;
+    ShowMessage(context, text, MB_OK);
+    return true;
+}
+
+std::string ComposeCommandLine(const SetupContext& context)
+{
+    return ComposeInstallerCommandLine(
+        context.installerPath, PackagePath(context.setupFolder, context.productFile),
+        context.commandLine ? context.commandLine : "", context.productOptions,
+        VerboseLogArgument(context.windowsFolder));
+}
+
+// The installer reported its service unusable: register the service anew and
+// run the installation once more.
+void RepairAndRetry(const SetupContext& context, const std::string& commandLine)
+{
+    ShowMessage(context, ProductMessage(context, IDS_INSTALLER_RETRY), MB_ICONERROR);
+    ShellRunAndWait(context.installerPath, "/unregister", SW_SHOWNORMAL);
+    ShellRunAndWait(context.installerPath, "/regserver", SW_SHOWNORMAL);
+    InstallerUsable = true;
+    RunInstaller(context.installerPath, commandLine);
+    if (!InstallerUsable) {
+        ShowMessage(context, ProductMessage(context, IDS_INSTALLER_FAILED), MB_OK);
+    }
+}
+
+}  // namespace
+
+int RunSetup(HINSTANCE instance, char* commandLine)
+{
+    RemoveResumeShortcut();
+
+    win::UniqueHandle mutex;
+    if (!ClaimSingleInstance(mutex)) return kTurnedAway;
+
+    SetupContext context;
+    context.instance = instance;
+    context.commandLine = commandLine;
+    context.mutex = mutex.Get();
+    win::SetResourceModule(instance);
+    ReadConfiguration(context);
+    context.caption = win::LoadResourceText(IDS_SETUP);
+
+    if (!PassesPlatformChecks(context)) return kTurnedAway;
+
+    GatherPlatformValues(context);
+    ProbeInstalledRuntime(context);
+    if (InstallerWindowOpen(context)) return kTurnedAway;
+
+    if (UpdateInstallerRuntime(context) == RuntimeUpdateOutcome::EndSetup) {
+        ReleaseMutex(mutex.Get());
+        return kDone;
+    }
+
+    const std::string optionsFolder =
+        text::CutAtLastChar(context.productFile, '\\', win::AnsiCodePage());
+    oem::ApplyOemSwitches(commandLine, optionsFolder);
+
+    const std::string installerCommandLine = ComposeCommandLine(context);
+    RunInstaller(context.installerPath, installerCommandLine);
+    if (!InstallerUsable) RepairAndRetry(context, installerCommandLine);
+
+    oem::RemoveStagedInstallOptions();
+    ReleaseMutex(mutex.Get());
+    return kDone;
+}
+
+}  // namespace setup
