@@ -1,0 +1,85 @@
+#pragma once
+// Builders and a driver for end-to-end tests of setup.exe under Wine: a setup
+// folder with its configuration, a stub installer in the system folder, and
+// a run of the launcher that reads and answers its message boxes.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// The folder of the running test program, where the build puts setup.exe and
+// the test helpers.
+std::string BinFolder();
+std::string SystemFolder();
+std::string WindowsFolder();
+
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& content);
+bool FileExists(const std::string& path);
+
+// A setup folder holding a copy of setup.exe under `exeName`.
+class LauncherFolder {
+public:
+    explicit LauncherFolder(const std::string& folder = "C:\\setuptest",
+                            const std::string& exeName = "Setup.exe");
+    const std::string& Folder() const { return folder_; }
+    const std::string& ExePath() const { return exePath_; }
+    // Writes the "ZoveInstaller" section of the configuration file beside the
+    // executable (its name: the executable's with the last three characters
+    // replaced by "ini").
+    void WriteIni(const std::map<std::string, std::string>& keys) const;
+    void WriteFile(const std::string& relativePath, const std::string& content) const;
+
+private:
+    std::string folder_;
+    std::string exePath_;
+};
+
+// The stub installer of stub_installer.cpp, copied over the system folder's
+// msiexec.exe. Its plan and its record of calls live in C:\stubinst.
+class StubInstaller {
+public:
+    StubInstaller();
+    void PlanExitCodes(const std::string& commaSeparated) const;
+    void PlanSleep(unsigned milliseconds) const;
+    // Each command line the stub was started with, in order.
+    std::vector<std::string> Calls() const;
+    // The command lines of the installation runs (those with "/i").
+    std::vector<std::string> InstallCalls() const;
+};
+
+// The Windows version Wine reports to processes started from now on
+// ("win95", "win98", "winme", "nt40", "win2k", "winxp").
+void SetWindowsVersion(const std::string& version);
+
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+    bool hasCancel = false;
+    bool hasIcon = false;
+};
+
+// Picks the button to press for a box; IDOK by default.
+using BoxAnswer = std::function<int(const MessageBoxSeen&)>;
+
+struct LauncherResult {
+    bool started = false;
+    bool timedOut = false;
+    DWORD exitCode = 0;
+    std::vector<MessageBoxSeen> boxes;
+};
+
+// Starts `exePath` with `arguments`, answers every message box it shows,
+// and waits for it to end (at most `timeoutMs`).
+LauncherResult RunLauncher(const std::string& exePath, const std::string& arguments,
+                           const BoxAnswer& answer = BoxAnswer(), DWORD timeoutMs = 60000);
+
+// Starts the launcher without waiting; the caller owns the returned handle.
+HANDLE StartLauncher(const std::string& exePath, const std::string& arguments);
+
+}  // namespace harness

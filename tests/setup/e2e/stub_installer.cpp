@@ -1,0 +1,73 @@
+// A stand-in for msiexec.exe in end-to-end tests. It appends its command line
+// to calls.txt in its plan folder and ends with the exit code the plan names
+// for this installation run.
+//
+// The plan folder is C:\stubinst. plan.ini, section "plan":
+//   exitcodes=1601,0   exit codes of the runs with "/i", in order (then 0)
+//   sleepms=N          time to stay running on each "/i" run
+// Runs without "/i" (the service re-registration) end with 0 at once.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr char kPlanFolder[] = "C:\\stubinst";
+
+std::string PlanPath(const char* name) { return std::string(kPlanFolder) + "\\" + name; }
+
+int CountInstallRuns()
+{
+    return static_cast<int>(GetPrivateProfileIntA("state", "installruns", 0, PlanPath("state.ini").c_str()));
+}
+
+void RecordInstallRun(int runs)
+{
+    WritePrivateProfileStringA("state", "installruns", std::to_string(runs).c_str(),
+                               PlanPath("state.ini").c_str());
+}
+
+DWORD ExitCodeForRun(int run)
+{
+    char codes[1024] = {};
+    GetPrivateProfileStringA("plan", "exitcodes", "", codes, sizeof codes, PlanPath("plan.ini").c_str());
+    const char* p = codes;
+    for (int i = 0; *p != '\0'; ++i) {
+        char* end = nullptr;
+        const unsigned long code = std::strtoul(p, &end, 10);
+        if (i == run) return static_cast<DWORD>(code);
+        p = end;
+        while (*p == ',' || *p == ' ') ++p;
+    }
+    return 0;
+}
+
+void AppendCall(const char* commandLine)
+{
+    HANDLE file = CreateFileA(PlanPath("calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::string line = std::string(commandLine) + "\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    CreateDirectoryA(kPlanFolder, nullptr);
+    const char* commandLine = GetCommandLineA();
+    AppendCall(commandLine);
+    if (std::strstr(commandLine, " /i ") == nullptr) return 0;
+
+    const int run = CountInstallRuns();
+    RecordInstallRun(run + 1);
+    const UINT sleepMs = GetPrivateProfileIntA("plan", "sleepms", 0, PlanPath("plan.ini").c_str());
+    if (sleepMs > 0) Sleep(sleepMs);
+    return static_cast<int>(ExitCodeForRun(run));
+}
