@@ -4,6 +4,9 @@
 #
 #   wine-run.sh STATE_DIR PROGRAM.exe [ARGS...]
 #
+# WINE_RUN_AFTER, when set, is run with the prefix path and the exit code
+# after the program ends and before the prefix is deleted.
+#
 # STATE_DIR holds the template prefix (made once, under a lock) and the
 # per-run copies. The template is 32-bit (closest to the systems the launcher
 # targets) and uses the null graphics driver, so windows and message boxes
@@ -14,7 +17,7 @@
 # the end, keeps them from holding CTest's output pipe open.
 set -u
 
-state=${1:?state directory}; shift
+state=$(realpath -m "${1:?state directory}"); shift
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -64,7 +67,11 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 start_server 30
-[ -n "${WINE_RUN_SETUP:-}" ] && "$WINE_RUN_SETUP" "$prefix"
 wine "$@"
 rc=$?
+# A caller that wants to look into the prefix before it goes (the sample run
+# shows the installer's log) names a command here; it gets the prefix path.
+if [ -n "${WINE_RUN_AFTER:-}" ]; then
+  $WINE_RUN_AFTER "$prefix" "$rc"
+fi
 exit $rc

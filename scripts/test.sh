@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: the portable parts natively with
+# ASan+UBSan, then the Windows build (unit and end-to-end) under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows
