@@ -147,6 +147,30 @@ TEST(LauncherFlow, SecondStartWhileSetupRunsEndsQuietly)
     CloseHandle(running);
 }
 
+TEST(LauncherFlow, MutexThatCannotBeOpenedCountsAsRunning)
+{
+    StubInstaller stub;
+    LauncherFolder setup;
+    setup.WriteIni(kTypicalIni);
+    // An empty access list grants nobody access, so the launcher's creation
+    // finds the mutex but cannot open it.
+    SECURITY_DESCRIPTOR descriptor;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ACL emptyList;
+    ASSERT_TRUE(InitializeAcl(&emptyList, sizeof emptyList, ACL_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyList, FALSE));
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
+    HANDLE running = CreateMutexA(&attributes, TRUE, "SetupMutex");
+    ASSERT_NE(running, nullptr);
+
+    const auto result = RunLauncher(setup.ExePath(), "");
+
+    EXPECT_EQ(result.exitCode, kTurnedAway);
+    EXPECT_TRUE(result.boxes.empty());
+    EXPECT_TRUE(stub.Calls().empty());
+    CloseHandle(running);
+}
+
 TEST(LauncherFlow, SecondLauncherWhileTheFirstInstallsEndsQuietly)
 {
     StubInstaller stub;
