@@ -13,33 +13,28 @@ namespace {
 
 using diag::DiagnosticLog;
 
-// Each case runs in its own Wine prefix, so it may set the machine's
-// "DebugLog" freely.
+// Each case runs in its own Wine prefix, so it may set "DebugLog" freely.
 void SetDebugLog(DWORD type, const std::vector<BYTE>& data)
 {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                               nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "DebugLog", 0, type, data.data(), static_cast<DWORD>(data.size())), ERROR_SUCCESS);
+    RegSetValueExA(key, "DebugLog", 0, type, data.data(), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
 }
 
-void SetDebugLogMode(DWORD mode)
-{
-    SetDebugLog(REG_DWORD, {static_cast<BYTE>(mode), static_cast<BYTE>(mode >> 8), static_cast<BYTE>(mode >> 16),
-                            static_cast<BYTE>(mode >> 24)});
-}
+void SetDebugLogMode(BYTE mode) { SetDebugLog(REG_DWORD, {mode, 0, 0, 0}); }
 
-// A fresh folder that stands in for the executable's; removed with its files.
+// A fresh folder standing in for the executable's; removed with its files.
 class LogFolder {
 public:
     LogFolder()
     {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "difflog" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(GetTickCount());
+        static int count = 0;
+        path_ = std::string(temp) + "diaglog" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++count);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~LogFolder()
@@ -52,12 +47,10 @@ public:
     {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+        HANDLE search = FindFirstFileA((path_ + "\\*.log").c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != "..") names.push_back(name);
-        } while (FindNextFileA(search, &found));
+        do names.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
         FindClose(search);
         return names;
     }
@@ -71,134 +64,106 @@ private:
     std::string path_;
 };
 
-// "Log started at HH:MM:SS on MM/DD/YY.\r\n"
-bool IsHeaderLine(const std::string& line)
+// Checks "Log started at HH:MM:SS on MM/DD/YY.\r\n" at `at` and steps past it.
+void ExpectHeader(const std::string& content, std::size_t& at)
 {
     const std::string shape = "Log started at 00:00:00 on 00/00/00.\r\n";
-    if (line.size() != shape.size()) return false;
+    ASSERT_GE(content.size(), at + shape.size()) << content;
     for (std::size_t i = 0; i < shape.size(); ++i) {
-        const bool digitWanted = shape[i] == '0';
-        if (digitWanted ? !isdigit(static_cast<unsigned char>(line[i])) : line[i] != shape[i]) return false;
+        const char c = content[at + i];
+        if (shape[i] == '0') {
+            EXPECT_TRUE(c >= '0' && c <= '9') << content;
+        } else {
+            EXPECT_EQ(c, shape[i]) << content;
+        }
     }
-    return true;
+    at += shape.size();
 }
 
-constexpr std::size_t kHeaderLength = sizeof("Log started at 00:00:00 on 00/00/00.\r\n") - 1;
+std::string AfterHeader(const std::string& content)
+{
+    std::size_t at = 0;
+    ExpectHeader(content, at);
+    return content.substr(std::min(at, content.size()));
+}
 
-TEST(DiagnosticLogFile, HeaderAndLinesAppendAcrossRuns)
+void RunLog(const LogFolder& folder, const std::vector<const char*>& messages)
+{
+    DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
+    for (const char* message : messages) log.WriteException(message);
+}
+
+TEST(DiagnosticLogFile, EachRunAppendsItsHeaderAndLines)
 {
     SetDebugLogMode(1);
     LogFolder folder;
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("Unable to save InstOpts.dat");
-    }
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("Unable to set the reboot count setting.");
-    }
+    RunLog(folder, {"Unable to save InstOpts.dat"});
+    RunLog(folder, {"Unable to set the reboot count setting."});
     ASSERT_EQ(folder.Files(), std::vector<std::string>{"RIDEvuz.log"});
     const std::string content = folder.Read("RIDEvuz.log");
+    std::size_t at = 0;
+    ExpectHeader(content, at);
     const std::string first = "Exception: Unable to save InstOpts.dat\r\n";
-    const std::string second = "Exception: Unable to set the reboot count setting.\r\n";
-    ASSERT_EQ(content.size(), 2 * kHeaderLength + first.size() + second.size()) << content;
-    EXPECT_TRUE(IsHeaderLine(content.substr(0, kHeaderLength))) << content;
-    EXPECT_EQ(content.substr(kHeaderLength, first.size()), first);
-    EXPECT_TRUE(IsHeaderLine(content.substr(kHeaderLength + first.size(), kHeaderLength))) << content;
-    EXPECT_EQ(content.substr(2 * kHeaderLength + first.size()), second);
-}
-
-TEST(DiagnosticLogFile, PerProcessFileCarriesTheProcessId)
-{
-    SetDebugLogMode(3);
-    LogFolder folder;
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("x");
-    }
-    const std::string name = "RIDEvuz#" + std::to_string(GetCurrentProcessId()) + ".log";
-    ASSERT_EQ(folder.Files(), std::vector<std::string>{name});
-    EXPECT_EQ(folder.Read(name).substr(kHeaderLength), "Exception: x\r\n");
-}
-
-TEST(DiagnosticLogFile, FileAndDebuggerTogetherStillFillTheFile)
-{
-    SetDebugLogMode(5);
-    LogFolder folder;
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("both");
-    }
-    EXPECT_EQ(folder.Read("RIDEvuz.log").substr(kHeaderLength), "Exception: both\r\n");
+    EXPECT_EQ(content.substr(at, first.size()), first);
+    at += first.size();
+    ExpectHeader(content, at);
+    EXPECT_EQ(content.substr(at), "Exception: Unable to set the reboot count setting.\r\n");
 }
 
 TEST(DiagnosticLogFile, MessagesAreWrittenAsPlainTextWithOneLineBreak)
 {
     SetDebugLogMode(1);
     LogFolder folder;
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("100% %s%n%d");
-        log.WriteException("ends in a line feed\n");
-        log.WriteException("ends in a return\r");
-        log.WriteException(std::string(3000, 'L').c_str());
-    }
-    EXPECT_EQ(folder.Read("RIDEvuz.log").substr(kHeaderLength),
+    const std::string overlong(3000, 'L');
+    RunLog(folder, {"100% %s%n%d", "ends in a line feed\n", "ends in a return\r", overlong.c_str()});
+    EXPECT_EQ(AfterHeader(folder.Read("RIDEvuz.log")),
               "Exception: 100% %s%n%d\r\n"
               "Exception: ends in a line feed\n"
               "Exception: ends in a return\r\r\n"
               "Exception: " + std::string(1024, 'L') + "\r\n");
 }
 
-TEST(DiagnosticLogOff, DebuggerOnlyAndBitsWithoutTargetWriteNothingToDisk)
+TEST(DiagnosticLogModes, FileNameAndWhetherAnythingReachesTheDisk)
 {
-    for (DWORD mode : {4u, 2u, 8u}) {
-        SetDebugLogMode(mode);
+    const std::string perProcess = "RIDEvuz#" + std::to_string(GetCurrentProcessId()) + ".log";
+    const struct {
+        BYTE mode;
+        std::vector<std::string> files;
+    } cases[] = {{1, {"RIDEvuz.log"}}, {3, {perProcess}}, {5, {"RIDEvuz.log"}}, {4, {}}, {2, {}}, {8, {}}};
+    for (const auto& c : cases) {
+        SetDebugLogMode(c.mode);
         LogFolder folder;
-        {
-            DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-            log.WriteException("nowhere on disk");
+        RunLog(folder, {"x"});
+        ASSERT_EQ(folder.Files(), c.files) << "mode " << int(c.mode);
+        if (!c.files.empty()) {
+            EXPECT_EQ(AfterHeader(folder.Read(c.files[0])), "Exception: x\r\n");
         }
-        EXPECT_TRUE(folder.Files().empty()) << "mode " << mode;
     }
 }
 
-TEST(DiagnosticLogOff, MissingOrOverlongValueLeavesTheLogOff)
+TEST(DiagnosticLogModes, OnlyValuesOfAtMostFourBytesCount)
 {
     LogFolder folder;
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("no key");
-    }
+    RunLog(folder, {"no value"});
     SetDebugLog(REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0});
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-        log.WriteException("eight bytes");
-    }
+    RunLog(folder, {"eight bytes"});
     EXPECT_TRUE(folder.Files().empty());
-}
-
-TEST(DiagnosticLogOff, ShortValueOfAnyTypeCounts)
-{
     SetDebugLog(REG_BINARY, {1});
-    LogFolder folder;
-    {
-        DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-    }
-    EXPECT_EQ(folder.Files(), std::vector<std::string>{"RIDEvuz.log"});
+    RunLog(folder, {"one byte"});
+    EXPECT_EQ(AfterHeader(folder.Read("RIDEvuz.log")), "Exception: one byte\r\n");
 }
 
 TEST(DiagnosticLogFallback, UnopenableFileFallsBackWithoutWriting)
 {
     SetDebugLogMode(1);
     LogFolder folder;
-    const std::string missingFolder = folder.ExecutablePath() + "-missing\\setup.exe";
+    const std::string missing = folder.ExecutablePath() + "-missing";
     {
-        DiagnosticLog log("RIDEvuz.log", missingFolder);
+        DiagnosticLog log("RIDEvuz.log", missing + "\\setup.exe");
         log.WriteException("to the debugger instead");
     }
+    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(folder.Files().empty());
-    EXPECT_EQ(GetFileAttributesA((folder.ExecutablePath() + "-missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
