@@ -1,0 +1,53 @@
+#pragma once
+// Which install options the OEM switches of one command line write, in the
+// order the editor applies them. Plain data, so the launcher's editor and
+// the packager's tool apply the very same rules.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "oem/switch_parser.h"
+
+namespace oem {
+
+// The editor operation a planned write belongs to.
+enum class OemSetting {
+    EnableVigilux,
+    EnableScriptBlocking,
+    EnableEmailIn,
+    EnableEmailOut,
+    NoDesktopIcon,
+    NoReboot,
+    RebootCount,
+    FirewallSecurityLevel,
+    FactoryRegKey,
+    FactoryFile,
+    Reseal,
+    Cto,
+};
+
+struct OptionWrite {
+    OemSetting setting;
+    // The integer option; for a factory pair the "...Exists" option.
+    const char* integerName;
+    // Integer value; for a factory pair the exists flag (1 or 0).
+    std::int32_t value;
+    // The text option of a factory pair; null for plain integer writes.
+    const char* textName;
+    std::string text;
+    // What the editor logs when the integer write fails.
+    const char* integerFailure;
+    // What the editor logs when the text write fails; null when there is none.
+    const char* textFailure;
+
+    bool IsFactoryPair() const { return textName != nullptr; }
+};
+
+// Runs the fourteen switch queries on `parser` in the editor's order (every
+// query runs, so every recognised switch is cut from the command line) and
+// lists a write for each switch present. A firewall level of 1 writes
+// nothing, leaving the shipped setting in place.
+std::vector<OptionWrite> PlanOemOptions(SwitchParser& parser);
+
+}  // namespace oem
