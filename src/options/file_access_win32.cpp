@@ -98,7 +98,11 @@ public:
     std::unique_ptr<WritableFile> CreateSibling(const char* target) override
     {
         win::UniqueFile claim;
-        if (options::Exists(target)) {
+        const DWORD attributes = GetFileAttributesA(target);
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            // Windows refuses to open a read-only file for writing; Wine
+            // running as root does not, so the attribute is checked here too.
+            if (attributes & FILE_ATTRIBUTE_READONLY) return nullptr;
             claim.Reset(
                 CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!claim) return nullptr;
