@@ -1,16 +1,113 @@
 #include "oem/install_options.h"
 
-namespace oem {
+#include <windows.h>
 
-void ApplyOemSwitches(char*, const std::string&)
+#include "common/ansi_code_page.h"
+#include "common/module_path.h"
+#include "common/system_library.h"
+#include "common/unique_handle.h"
+#include "oem/oem_option_plan.h"
+#include "oem/switch_parser.h"
+
+namespace oem {
+namespace {
+
+constexpr char kMakerKey[] = "Software\\Kestrova";
+constexpr char kStagedPathValue[] = "Instopts";
+constexpr char kOptionsFileName[] = "\\instopts.dat";
+
+std::string WindowsFolder()
 {
-    // OEM switches are not handled yet: the command line reaches the
-    // installer as given.
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+
+std::string StagingFolder() { return WindowsFolder() + "\\TEMP"; }
+
+void PublishStagedPath(const std::string& stagedPath)
+{
+    win::UniqueKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key.Get(), kStagedPathValue, 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(stagedPath.c_str()),
+                   static_cast<DWORD>(stagedPath.size() + 1));
+}
+
+bool KeyIsEmpty(HKEY key)
+{
+    DWORD subkeys = 0, values = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    return subkeys == 0 && values == 0;
+}
+
+// SHDeleteEmptyKeyA deletes the key only when it holds nothing. Wine's
+// deletes a key that still holds values, so the launcher looks first; on
+// Windows the look changes nothing. The library is bound on first use from
+// the system folder.
+void DeleteMakerKeyWhenEmpty(HKEY key)
+{
+    if (!KeyIsEmpty(key)) return;
+    using DeleteEmptyKeyFunction = DWORD(WINAPI*)(HKEY, LPCSTR);
+    static win::UniqueModule shellLightweight = win::LoadSystemLibrary("shlwapi.dll");
+    if (!shellLightweight) return;
+    auto deleteEmptyKey = reinterpret_cast<DeleteEmptyKeyFunction>(
+        reinterpret_cast<void*>(GetProcAddress(shellLightweight.Get(), "SHDeleteEmptyKeyA")));
+    if (deleteEmptyKey) deleteEmptyKey(HKEY_LOCAL_MACHINE, kMakerKey);
+}
+
+}  // namespace
+
+bool StageInstallOptions(const std::string& optionsFolder)
+{
+    const std::string shippedPath = win::GetSetupFolder() + "\\" + optionsFolder + kOptionsFileName;
+    const std::string stagingFolder = StagingFolder();
+    if (GetFileAttributesA(stagingFolder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        CreateDirectoryA(stagingFolder.c_str(), nullptr);
+    }
+    const std::string stagedPath = stagingFolder + kOptionsFileName;
+
+    const bool copied = CopyFileA(shippedPath.c_str(), stagedPath.c_str(), FALSE) != FALSE;
+    const bool madeWritable = SetFileAttributesA(stagedPath.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
+    const bool loaded = LauncherOptionsEditor().Load(stagedPath.c_str()) == kEditorOk;
+    PublishStagedPath(stagedPath);
+    return copied && madeWritable && loaded;
+}
+
+void ApplyOemSwitches(char* commandLine, const std::string& optionsFolder)
+{
+    const bool staged = StageInstallOptions(optionsFolder);
+    // Every query runs even when nothing was staged, so every recognised
+    // switch leaves the command line in all cases.
+    SwitchParser parser(commandLine, win::AnsiCodePage());
+    const std::vector<OptionWrite> writes = PlanOemOptions(parser);
+    if (!staged) return;
+    InstallOptionsEditor& editor = LauncherOptionsEditor();
+    ApplyOptionWrites(editor, writes);
+    editor.Save();
 }
 
 void RemoveStagedInstallOptions()
 {
-    // Nothing is staged yet.
+    win::UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) {
+        return;
+    }
+    // One byte more than the value may fill, so the path always ends.
+    char stagedPath[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    if (RegQueryValueExA(key.Get(), kStagedPathValue, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(stagedPath), &size) == ERROR_SUCCESS) {
+        RegDeleteValueA(key.Get(), kStagedPathValue);
+        DeleteFileA(stagedPath);
+    }
+    DeleteMakerKeyWhenEmpty(key.Get());
 }
 
 }  // namespace oem

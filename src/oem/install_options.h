@@ -4,13 +4,26 @@
 
 #include <string>
 
+#include "oem/install_options_editor.h"
+
 namespace oem {
 
-// Cuts every OEM switch out of `commandLine` in place and stages the
-// install-options file of `optionsFolder`.
+// The launcher's process-wide editor. It is defined together with the
+// diagnostic log so that it is constructed before the log and destroyed
+// after it.
+InstallOptionsEditor& LauncherOptionsEditor();
+
+// Copies the options folder's "instopts.dat" to the Windows "TEMP" folder,
+// publishes the copy's path as "Instopts" and loads the copy. True only when
+// the copy, the attribute reset and the load all succeeded.
+bool StageInstallOptions(const std::string& optionsFolder);
+
+// Cuts every OEM switch out of `commandLine` in place and, when staging
+// succeeded, writes them as options into the staged file and saves it.
 void ApplyOemSwitches(char* commandLine, const std::string& optionsFolder);
 
-// Removes the staged file and its registry value.
+// Removes the staged file and its registry value, and the maker's key when
+// nothing else is left in it.
 void RemoveStagedInstallOptions();
 
 }  // namespace oem

@@ -39,9 +39,9 @@ TEST(LauncherFlow, TypicalRunComposesTheInstallerCommandLine)
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_TRUE(result.boxes.empty());
     ASSERT_EQ(stub.Calls().size(), 1u);
-    // The OEM switches stay in the arguments until the options step handles them.
-    EXPECT_EQ(stub.Calls()[0], InstallerCommandLine("C:\\setuptest\\Package\\Product.msi",
-                                                    "/vg:1 /noreboot", "REBOOT=ReallySuppress"));
+    // Both OEM switches are cut out: the installer gets an empty argument text.
+    EXPECT_EQ(stub.Calls()[0], InstallerCommandLine("C:\\setuptest\\Package\\Product.msi", "",
+                                                    "REBOOT=ReallySuppress"));
 }
 
 TEST(LauncherFlow, EmptyArgumentsLeaveTwoBlanks)

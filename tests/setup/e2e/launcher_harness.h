@@ -21,6 +21,11 @@ std::string WindowsFolder();
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
+// Deletes a folder with everything in it.
+void RemoveFolder(const std::string& folder);
+
+// Sets HKLM "Software\Kestrova" "DebugLog" for the launchers started from now on.
+void SetDebugLogMode(DWORD mode);
 
 // A setup folder holding a copy of setup.exe under `exeName`.
 class LauncherFolder {

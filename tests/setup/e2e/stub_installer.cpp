@@ -6,6 +6,11 @@
 //   exitcodes=1601,0   exit codes of the runs with "/i", in order (then 0)
 //   sleepms=N          time to stay running on each "/i" run
 // Runs without "/i" (the service re-registration) end with 0 at once.
+//
+// Each "/i" run also takes a snapshot of the staged install options the
+// launcher published: the registry value "Instopts" goes to
+// instopts-value<N>.txt (absent when there is none) and the file it names to
+// staged<N>.dat, N counting the runs from 1.
 #include <windows.h>
 
 #include <cstdio>
@@ -56,6 +61,29 @@ void AppendCall(const char* commandLine)
     CloseHandle(file);
 }
 
+void SnapshotStagedOptions(int run)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    char staged[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    const bool published = RegQueryValueExA(key, "Instopts", nullptr, nullptr,
+                                            reinterpret_cast<BYTE*>(staged), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (!published) return;
+    const std::string suffix = std::to_string(run);
+    HANDLE file = CreateFileA(PlanPath(("instopts-value" + suffix + ".txt").c_str()).c_str(),
+                              GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(file, staged, static_cast<DWORD>(std::strlen(staged)), &written, nullptr);
+        CloseHandle(file);
+    }
+    CopyFileA(staged, PlanPath(("staged" + suffix + ".dat").c_str()).c_str(), FALSE);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -67,6 +95,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     const int run = CountInstallRuns();
     RecordInstallRun(run + 1);
+    SnapshotStagedOptions(run + 1);
     const UINT sleepMs = GetPrivateProfileIntA("plan", "sleepms", 0, PlanPath("plan.ini").c_str());
     if (sleepMs > 0) Sleep(sleepMs);
     return static_cast<int>(ExitCodeForRun(run));

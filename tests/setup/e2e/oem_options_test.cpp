@@ -1,0 +1,267 @@
+// OEM switches end to end under Wine: the launcher stages the shipped options
+// file, writes the switches into the staged copy, and the stub installer
+// takes a snapshot of what it finds while it runs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "launcher_harness.h"
+#include "options/options_library.h"
+
+namespace {
+
+using harness::LauncherFolder;
+using harness::RunLauncher;
+using harness::StubInstaller;
+
+constexpr char kShippedFile[] = "C:\\setuptest\\Package\\instopts.dat";
+
+const std::map<std::string, std::string> kIni = {
+    {"ProductName", "Zove Antivirus"},
+    {"ProductFile", "Package\\Product.msi"},
+    {"ProductOpts", "REBOOT=ReallySuppress"},
+};
+
+std::string StagedPath() { return harness::WindowsFolder() + "\\TEMP\\instopts.dat"; }
+
+// One option as the tests state it: an integer or a text.
+struct Option {
+    std::string name;
+    bool isText;
+    std::int32_t integer;
+    std::string text;
+};
+Option Int(const std::string& name, std::int32_t value) { return {name, false, value, {}}; }
+Option Text(const std::string& name, const std::string& value) { return {name, true, 0, value}; }
+
+bool operator==(const Option& a, const Option& b)
+{
+    return a.name == b.name && a.isText == b.isText && a.integer == b.integer && a.text == b.text;
+}
+std::ostream& operator<<(std::ostream& out, const Option& o)
+{
+    return o.isText ? out << o.name << "=\"" << o.text << "\"" : out << o.name << "=" << o.integer;
+}
+
+void WriteOptionsFile(const std::string& path, const std::vector<Option>& options)
+{
+    OptionsLibrary* handle = nullptr;
+    ASSERT_EQ(OptionsCreateDefault(&handle), OPTS_OK);
+    for (const Option& option : options) {
+        const OptionsResult r = option.isText
+            ? OptionsSetString(handle, option.name.c_str(), option.text.c_str())
+            : OptionsSetInteger(handle, option.name.c_str(), option.integer);
+        ASSERT_EQ(r, OPTS_OK);
+    }
+    ASSERT_EQ(OptionsSave(path.c_str(), handle), OPTS_OK);
+    OptionsDestroy(handle);
+}
+
+// The records of a file in file order, read with the digest checked; empty
+// when the file does not load.
+std::vector<Option> ReadOptionsFile(const std::string& path)
+{
+    std::vector<Option> options;
+    OptionsLibrary* handle = nullptr;
+    if (OptionsCreateDefault(&handle) != OPTS_OK) return options;
+    if (OptionsLoad(path.c_str(), handle, 1) == OPTS_OK) {
+        for (const OptionRecord* r = OptionsFirstRecord(handle); r; r = OptionsNextRecord(r)) {
+            const OptionRecordView view = OptionsViewRecord(r);
+            Option option{std::string(view.name, view.nameLength), view.type == OPTION_TYPE_STRING, 0, {}};
+            if (option.isText) {
+                option.text = reinterpret_cast<const char*>(view.value);
+            } else {
+                std::memcpy(&option.integer, view.value, 4);
+            }
+            options.insert(options.begin(), option);  // the list is newest first
+        }
+    }
+    OptionsDestroy(handle);
+    return options;
+}
+
+std::string InstallerArguments(const std::string& installerCommandLine)
+{
+    const std::string afterPackage = "Product.msi\" ";
+    const std::size_t start = installerCommandLine.find(afterPackage) + afterPackage.size();
+    const std::size_t end = installerCommandLine.find(" REBOOT=ReallySuppress /l*v");
+    return installerCommandLine.substr(start, end - start);
+}
+
+class OemOptions : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setup_.WriteIni(kIni);
+        CreateDirectoryA("C:\\setuptest\\Package", nullptr);
+    }
+    void Ship(const std::vector<Option>& options)
+    {
+        WriteOptionsFile(kShippedFile, options);
+        shippedBytes_ = harness::ReadFileText(kShippedFile);
+    }
+    // Runs the launcher; the installer's arguments and the staged options as
+    // the installer found them.
+    void Run(const std::string& arguments)
+    {
+        const auto result = RunLauncher(setup_.ExePath(), arguments);
+        ASSERT_EQ(result.exitCode, 0u);
+        ASSERT_EQ(stub_.InstallCalls().size(), 1u);
+        installerArguments_ = InstallerArguments(stub_.InstallCalls()[0]);
+        publishedPath_ = harness::ReadFileText("C:\\stubinst\\instopts-value1.txt");
+        staged_ = ReadOptionsFile("C:\\stubinst\\staged1.dat");
+    }
+    void ExpectCleanedUp()
+    {
+        EXPECT_FALSE(harness::FileExists(StagedPath()));
+        HKEY key = nullptr;
+        EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, KEY_READ, &key),
+                  ERROR_SUCCESS)
+            << "the maker's key is left although it is empty";
+        if (key) RegCloseKey(key);
+        EXPECT_EQ(harness::ReadFileText(kShippedFile), shippedBytes_);
+    }
+
+    StubInstaller stub_;
+    LauncherFolder setup_;
+    std::string shippedBytes_;
+    std::string installerArguments_;
+    std::string publishedPath_;
+    std::vector<Option> staged_;
+};
+
+TEST_F(OemOptions, SwitchesBecomeOptionsAndNeverReachTheInstaller)
+{
+    Ship({Text("Existing", "kept"), Int("INSTOPTS:FirewallSecurityLevel", 1)});
+
+    Run("PROP=1 /vg:1 /noreboot /count:3 /fw:2 /cto /keyexist:\"HKLM\\Software\\Maker\"");
+
+    EXPECT_EQ(installerArguments_, "PROP=1 ");
+    EXPECT_EQ(publishedPath_, StagedPath());
+    // Saved head first: the newest option leads the file.
+    EXPECT_EQ(staged_, (std::vector<Option>{
+                           Int("CTO", 1),
+                           Text("INSTOPTS:FactoryRegKey", "HKLM\\Software\\Maker"),
+                           Int("INSTOPTS:FactoryRegKeyExists", 1),
+                           Int("INSTOPTS:FirewallSecurityLevel", 2),
+                           Int("INSTOPTS:RebootCount", 3),
+                           Int("INSTALL:NoReboot", 1),
+                           Int("INSTALL:EnableVigilux", 1),
+                           Text("Existing", "kept"),
+                       }));
+    ExpectCleanedUp();
+}
+
+TEST_F(OemOptions, WithoutSwitchesTheFileIsStillStagedAndSaved)
+{
+    Ship({Int("A", 1), Text("B", "two")});
+
+    Run("");
+
+    EXPECT_EQ(publishedPath_, StagedPath());
+    // The shipped file holds B, A; load and save turn the order around.
+    EXPECT_EQ(staged_, (std::vector<Option>{Int("A", 1), Text("B", "two")}));
+    ExpectCleanedUp();
+}
+
+TEST_F(OemOptions, TheLaterOfTwoKeySwitchesWins)
+{
+    Ship({});
+
+    Run("/keyexist:\"HKLM\\A\" /keynoexist:\"HKLM\\B\" /fileexist:\"C:\\f.txt\"");
+
+    EXPECT_EQ(installerArguments_, "");
+    EXPECT_EQ(staged_, (std::vector<Option>{
+                           Text("INSTOPTS:FactoryFile", "C:\\f.txt"),
+                           Int("INSTOPTS:FactoryFileExists", 1),
+                           Text("INSTOPTS:FactoryRegKey", "HKLM\\B"),
+                           Int("INSTOPTS:FactoryRegKeyExists", 0),
+                       }));
+}
+
+TEST_F(OemOptions, FirewallLevelOneKeepsTheShippedSetting)
+{
+    for (const char* level : {"0", "1", "2"}) {
+        SCOPED_TRACE(level);
+        DeleteFileA("C:\\stubinst\\state.ini");
+        DeleteFileA("C:\\stubinst\\calls.txt");
+        Ship({Int("INSTOPTS:FirewallSecurityLevel", 7)});
+
+        Run(std::string("/fw:") + level);
+
+        const std::int32_t expected = level[0] == '1' ? 7 : level[0] - '0';
+        EXPECT_EQ(staged_, (std::vector<Option>{Int("INSTOPTS:FirewallSecurityLevel", expected)}));
+    }
+}
+
+TEST_F(OemOptions, FailedCopyOverAnEarlierStagedFileEditsNothing)
+{
+    // No shipped file: the copy fails while an earlier run's staged file is
+    // still there. Loading that file would work, but staging counts as failed.
+    WriteOptionsFile(StagedPath(), {Int("Stale", 1)});
+
+    Run("/vg:1 /cto");
+
+    EXPECT_EQ(installerArguments_, "");
+    EXPECT_EQ(publishedPath_, StagedPath());
+    EXPECT_EQ(staged_, (std::vector<Option>{Int("Stale", 1)}));
+    ExpectCleanedUp();
+}
+
+TEST_F(OemOptions, ReadOnlyStagedFileIsReplacedOrLeftAlone)
+{
+    Ship({Int("Fresh", 1)});
+    WriteOptionsFile(StagedPath(), {Int("Stale", 1)});
+    SetFileAttributesA(StagedPath().c_str(), FILE_ATTRIBUTE_READONLY);
+
+    Run("/vg:1");
+
+    // Windows refuses to copy over a read-only file, so the stale copy stays
+    // as it was (the case above). Wine's CopyFileA replaces it, so here the
+    // fresh copy is made writable and edited. Either way it is gone after.
+    EXPECT_EQ(installerArguments_, "");
+    EXPECT_EQ(staged_, (std::vector<Option>{Int("INSTALL:EnableVigilux", 1), Int("Fresh", 1)}));
+    ExpectCleanedUp();
+}
+
+TEST_F(OemOptions, MissingTempFolderIsCreated)
+{
+    Ship({});
+    const std::string temp = harness::WindowsFolder() + "\\TEMP";
+    harness::RemoveFolder(temp);
+    ASSERT_FALSE(harness::FileExists(temp));
+
+    Run("/noreboot");
+
+    EXPECT_EQ(staged_, (std::vector<Option>{Int("INSTALL:NoReboot", 1)}));
+    ExpectCleanedUp();
+}
+
+TEST_F(OemOptions, DamagedShippedFileIsLoggedAndNothingIsApplied)
+{
+    Ship({Int("A", 1)});
+    std::string damaged = shippedBytes_;
+    damaged[damaged.size() - 1] ^= 0x01;
+    harness::WriteFileText(kShippedFile, damaged);
+    shippedBytes_ = damaged;
+    harness::SetDebugLogMode(1);
+
+    Run("FOO=1 /vg:1 /count:5");
+
+    EXPECT_EQ(installerArguments_, "FOO=1 ");
+    EXPECT_TRUE(staged_.empty());  // the damaged copy, untouched
+    EXPECT_EQ(harness::ReadFileText("C:\\stubinst\\staged1.dat"), damaged);
+    const std::string log = harness::ReadFileText("C:\\setuptest\\RIDEvuz.log");
+    EXPECT_NE(log.find("Log started at "), std::string::npos) << log;
+    EXPECT_NE(log.find("Exception: Unable to load the InstOpts.dat file.\r\n"), std::string::npos)
+        << log;
+    // "DebugLog" keeps the maker's key in place; only the staged value goes.
+    EXPECT_FALSE(harness::FileExists(StagedPath()));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_NE(RegQueryValueExA(key, "Instopts", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(key, "DebugLog", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+}  // namespace
