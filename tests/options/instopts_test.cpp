@@ -139,6 +139,39 @@ TEST_F(InstoptsTest, FailuresNameTheFileAndExitWithTheLibrarysCode)
     EXPECT_EQ(Instopts({"new", folder_.PathOf("absent/x.dat")}).exitCode, OPTS_E_OPEN_FAILED);
 }
 
+TEST_F(InstoptsTest, ApplyWritesSwitchesAsTheLauncherDoes)
+{
+    ASSERT_EQ(Instopts({"new", path_}).exitCode, 0);
+    ASSERT_EQ(Instopts({"set", path_, "INSTOPTS:FirewallSecurityLevel", "--int", "2"}).exitCode, 0);
+
+    const ToolRun applied = Instopts({"apply", path_, "--", "PROP=1", "/vg:1", "/fw:1", "/count:-3",
+                                      "/keyexist:\"HKLM\\Soft\"", "/cto"});
+
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    // The command line as the installer would get it: the switches are cut,
+    // "/count:" keeps its sign because a cut stops at "-".
+    EXPECT_EQ(applied.out, "PROP=1 -3 \n");
+    const std::vector<std::string> lines = Lines(Instopts({"show", path_}).out);
+    const std::vector<std::string> expected = {
+        "CTO = 1  [integer, L=8]",
+        "INSTOPTS:FactoryRegKey = HKLM\\Soft  [string, L=16]",
+        "INSTOPTS:FactoryRegKeyExists = 1  [integer, L=8]",
+        "INSTOPTS:RebootCount = -3  [integer, L=8]",
+        "INSTALL:EnableVigilux = 1  [integer, L=8]",
+        "INSTOPTS:FirewallSecurityLevel = 2  [integer, L=8]",  // level 1 leaves it
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(InstoptsTest, ApplyCutsSwitchesEvenWhenTheFileDoesNotLoad)
+{
+    const ToolRun applied = Instopts({"apply", path_, "--", "/noreboot", "/reseal"});
+
+    EXPECT_EQ(applied.exitCode, 5);
+    EXPECT_EQ(applied.out, "\n");
+    EXPECT_EQ(applied.err, "instopts: " + path_ + ": Instopts.dat file could not be found.\n");
+}
+
 TEST(Instopts, WrongInvocationsPrintUsageAndExit2)
 {
     const std::vector<std::vector<std::string>> wrong = {
@@ -152,6 +185,8 @@ TEST(Instopts, WrongInvocationsPrintUsageAndExit2)
         {"set", "x", "N", "--int", "4294967296"},
         {"set", "x", "N", "--float", "1"},
         {"remove", "x"},
+        {"apply", "x"},
+        {"apply", "x", "/vg:1"},
     };
     for (const auto& args : wrong) {
         const ToolRun run = Instopts(args);

@@ -6,8 +6,15 @@
 #include <memory>
 #include <ostream>
 
+#include "oem/install_options_editor.h"
+#include "oem/oem_option_plan.h"
+#include "oem/switch_parser.h"
 #include "options/options_library.h"
 #include "record_text.h"
+
+#ifdef _WIN32
+#include "common/ansi_code_page.h"
+#endif
 
 namespace instopts {
 namespace {
@@ -19,7 +26,8 @@ const char kUsage[] =
     "usage: instopts show FILE [--no-verify] [--json]\n"
     "       instopts new FILE\n"
     "       instopts set FILE NAME --int N | --text S\n"
-    "       instopts remove FILE NAME\n";
+    "       instopts remove FILE NAME\n"
+    "       instopts apply FILE -- SETUP-ARGUMENTS...\n";
 
 struct HandleDeleter {
     void operator()(OptionsLibrary* handle) const { OptionsDestroy(handle); }
@@ -166,6 +174,62 @@ int Set(const std::vector<std::string>& args, std::ostream& err)
     return Usage(err);
 }
 
+// Where the editor's failure lines go while `apply` runs; the editor takes a
+// plain function.
+std::ostream* g_applyErrors = nullptr;
+const std::string* g_applyPath = nullptr;
+
+void ReportApplyFailure(const char* line)
+{
+    *g_applyErrors << "instopts: " << *g_applyPath << ": " << line << '\n';
+}
+
+text::CodePage SetupCodePage()
+{
+#ifdef _WIN32
+    return win::AnsiCodePage();
+#else
+    return text::SingleByteCodePage();
+#endif
+}
+
+// Applies the OEM switches of a setup command line to the file exactly as the
+// launcher does with its staged copy, and prints the argument text that
+// would reach the installer. The switches are cut even when the file cannot
+// be loaded, as in the launcher; then nothing is written.
+int Apply(const std::string& path, const std::string& setupArguments, std::ostream& out, std::ostream& err)
+{
+    g_applyErrors = &err;
+    g_applyPath = &path;
+    oem::InstallOptionsEditor editor(&ReportApplyFailure);
+    const int loaded = editor.Load(path.c_str());
+
+    std::vector<char> commandLine(setupArguments.begin(), setupArguments.end());
+    commandLine.push_back('\0');
+    oem::SwitchParser parser(commandLine.data(), SetupCodePage());
+    const std::vector<oem::OptionWrite> writes = oem::PlanOemOptions(parser);
+    out << commandLine.data() << '\n';
+    if (loaded != oem::kEditorOk) return loaded;
+
+    int result = oem::kEditorOk;
+    for (const oem::OptionWrite& write : writes) {
+        if (editor.Apply(write) != oem::kEditorOk) result = oem::kEditorFailed;
+    }
+    if (editor.Save() != oem::kEditorOk) result = oem::kEditorFailed;
+    return result;
+}
+
+// The words after "--", joined by single blanks as setup's command line.
+std::string JoinSetupArguments(const std::vector<std::string>& args, std::size_t first)
+{
+    std::string joined;
+    for (std::size_t i = first; i < args.size(); ++i) {
+        if (i > first) joined += ' ';
+        joined += args[i];
+    }
+    return joined;
+}
+
 }  // namespace
 
 int RunInstopts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -188,6 +252,9 @@ int RunInstopts(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (command == "new" && args.size() == 2) return New(args[1], err);
     if (command == "set") return Set(args, err);
+    if (command == "apply" && args.size() >= 3 && args[2] == "--") {
+        return Apply(args[1], JoinSetupArguments(args, 3), out, err);
+    }
     if (command == "remove" && args.size() == 3) {
         const std::string& name = args[2];
         return EditFile(args[1], [&](OptionsLibrary* h) { return OptionsRemove(h, name.c_str()); }, err);
