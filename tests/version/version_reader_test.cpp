@@ -10,11 +10,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "common/module_path.h"
 #include "common/system_library.h"
+
+// While set, every allocation of this program fails. The library's own
+// operator delete frees with free(), as this new allocates with malloc().
+bool failAllocations = false;
+
+void* operator new(std::size_t size)
+{
+    if (failAllocations) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -235,6 +247,23 @@ TEST(VersionReaderLookup, TableBeyondTheBufferIsNotWalked)
     EXPECT_EQ(Ask(reader, "ProductVersion").result, 0);
 }
 
+TEST(VersionReaderLookup, OutOfMemoryFindsNothingAndDoesNotThrow)
+{
+    VersionInfoReader reader(ModulePath("unnamed_translation").c_str());
+    char buffer[MAX_PATH] = "keep";
+    failAllocations = true;
+    const int result = reader.GetStringValue("ProductVersion", buffer, sizeof buffer);
+    failAllocations = false;
+    EXPECT_EQ(result, 0);
+    EXPECT_STREQ(buffer, "keep");
+
+    const std::string path = ModulePath("one_translation");
+    failAllocations = true;
+    VersionInfoReader starved(path.c_str());
+    failAllocations = false;
+    EXPECT_FALSE(starved.IsValid());
+}
+
 // --- the system's own installer library ----------------------------------------------
 
 TEST(InstallerLibrary, SystemMsiDllHasADottedProductVersion)
@@ -262,6 +291,15 @@ TEST(DefaultLanguage, PlainKeyComesFromTheDefaultLanguageTable)
     EXPECT_EQ(Ask(reader, "ProductVersion").text, language == 0x0409 ? "9.0.0.0" : "7.0.0.0");
     EXPECT_EQ(Ask(reader, "040704B0\\ProductVersion").text, "7.0.0.0");
     EXPECT_EQ(Ask(reader, "040904B0\\ProductVersion").text, "9.0.0.0");
+}
+
+// Under code page 932 "\x65e5\x672c" is four bytes, two per character.
+TEST(DefaultLanguage, DoubleByteCharacterIsNeverSplit)
+{
+    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese ANSI code page";
+    VersionInfoReader reader(ModulePath("one_translation").c_str());
+    EXPECT_EQ(Ask(reader, "Comments", 4).text, "\x93\xFA");          // from the platform query
+    EXPECT_EQ(Ask(reader, "Comments", 5).text, "\x93\xFA\x96\x7B");  // from the index
 }
 
 }  // namespace
