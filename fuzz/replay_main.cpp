@@ -1,6 +1,7 @@
 // Feeds every file of the given files and folders to LLVMFuzzerTestOneInput
-// once, so the committed corpus is replayed by every test run without
-// libFuzzer.
+// once, so each committed corpus is replayed by every test run without
+// libFuzzer. Each fuzz target links its own copy of this runner.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -12,32 +13,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-void Replay(const std::filesystem::path& file)
+bool Replay(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
+        return false;
+    }
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::size_t replayed = 0;
+    int replayed = 0;
+    bool ok = true;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path path = argv[i];
+        const std::filesystem::path path(argv[i]);
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::directory_iterator(path)) {
-                if (entry.is_regular_file()) {
-                    Replay(entry.path());
-                    ++replayed;
-                }
+                if (!entry.is_regular_file()) continue;
+                ok = Replay(entry.path()) && ok;
+                ++replayed;
             }
         } else {
-            Replay(path);
+            ok = Replay(path) && ok;
             ++replayed;
         }
     }
-    std::printf("replayed %zu inputs\n", replayed);
-    return replayed > 0 ? 0 : 1;
+    std::printf("replayed %d inputs\n", replayed);
+    return ok && replayed > 0 ? 0 : 1;
 }
