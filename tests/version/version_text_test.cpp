@@ -11,15 +11,6 @@ using text::ShiftJisCodePage;
 using text::SingleByteCodePage;
 using version::CopyNarrowValue;
 
-TEST(NameCase, UppercasesAsciiLettersOnly)
-{
-    EXPECT_EQ(version::UppercaseAscii("040904b0\\ProductVersion", SingleByteCodePage()),
-              "040904B0\\PRODUCTVERSION");
-    EXPECT_EQ(version::UppercaseAscii(std::string("\xE9t\xE9"), SingleByteCodePage()),
-              std::string("\xE9T\xE9"));
-    EXPECT_EQ(version::UppercaseAscii(u"ProductVersion\u00e9"), u"PRODUCTVERSION\u00e9");
-}
-
 TEST(NameCase, LeavesDoubleByteTrailBytesAlone)
 {
     // "\x83\x61" is one Shift-JIS character whose trail byte is "a".
@@ -28,11 +19,7 @@ TEST(NameCase, LeavesDoubleByteTrailBytesAlone)
 
 TEST(QueryPath, NamesTheTranslationInLowercaseHex)
 {
-    EXPECT_EQ(version::TranslatedQueryPath(0x0409, 0x04B0, "PRODUCTVERSION"),
-              "\\StringFileInfo\\040904b0\\PRODUCTVERSION");
     EXPECT_EQ(version::TranslatedQueryPath(0x0C0A, 0x04E4, "X"), "\\StringFileInfo\\0c0a04e4\\X");
-    EXPECT_EQ(version::QualifiedQueryPath("040904B0\\PRODUCTVERSION"),
-              "\\StringFileInfo\\040904B0\\PRODUCTVERSION");
 }
 
 TEST(QueryPath, NameTooLongForThePathBufferHasNoPath)

@@ -192,16 +192,6 @@ TEST(WalkIndex, EightBitKeysGoThroughTheAnsiConversion)
     EXPECT_EQ(Value(walked.index, "040904B0\\PRODUCTVERSION"), (WideText{u'8', u'.', u'0', 0xE9}));
 }
 
-TEST(WalkIndex, KeepsOnlyTheLowByteOfWideCharacters)
-{
-    Bytes entry = Entry("Name", "xyz");
-    // "Name" → "Na" U+0165 "e": the character's low byte 0x65 is "e".
-    entry[6 + 4] = 0x65;
-    entry[6 + 5] = 0x01;
-    const auto walked = Walk(StringFileInfo({Table("040904b0", {entry})}));
-    EXPECT_EQ(Value(walked.index, "NAEE"), W("xyz"));
-}
-
 // --- limits ------------------------------------------------------------------
 
 TEST(WalkLimits, CutsLongKeysAndValuesAndReadsOn)
@@ -212,12 +202,6 @@ TEST(WalkLimits, CutsLongKeysAndValuesAndReadsOn)
         Entry(longKey, longValue), Entry("After", "still read")})}));
     EXPECT_EQ(Value(walked.index, std::string(255, 'K')), W(std::string(511, 'v')));
     EXPECT_EQ(Value(walked.index, "AFTER"), W("still read"));
-}
-
-TEST(WalkLimits, LongTableKeyIsCutInTheQualifiedKey)
-{
-    const auto walked = Walk(StringFileInfo({Table(std::string(400, 't'), {Entry("K", "v")})}));
-    EXPECT_EQ(Value(walked.index, std::string(255, 'T') + "\\K"), W("v"));
 }
 
 TEST(WalkLimits, BlockEndingAtTheBufferEndIsWalked)
@@ -242,20 +226,6 @@ TEST(WalkLimits, TableLongerThanTheBufferIsNotWalked)
     const auto walked = Walk(grown);
     EXPECT_EQ(walked.result, 1);
     EXPECT_TRUE(walked.index.empty());
-}
-
-TEST(WalkLimits, OddLengthsNeverReadPastTheBlock)
-{
-    for (std::uint16_t length = 0; length < 16; ++length) {
-        Bytes info = StringFileInfo({});
-        info.resize(length);  // the buffer ends where the block says it does
-        if (length >= 2) {
-            info[0] = static_cast<std::uint8_t>(length);
-            info[1] = 0;
-        }
-        const auto walked = Walk(info);
-        EXPECT_TRUE(walked.index.empty());
-    }
 }
 
 // --- failures end the walk ----------------------------------------------------
@@ -291,10 +261,6 @@ TEST(WalkFailures, ZeroLengthBlocksEndTheWalk)
     EXPECT_EQ(Value(walked.index, "A"), W("1"));
     EXPECT_FALSE(Value(walked.index, "B"));
 
-    Bytes zeroTable(8, 0);
-    const auto noTables = Walk(StringFileInfo({zeroTable, Table("040704b0", {Entry("B", "2")})}));
-    EXPECT_EQ(noTables.result, 1);
-    EXPECT_TRUE(noTables.index.empty());
 }
 
 TEST(WalkStringTables, StartsAfterTheFixedInformation)
