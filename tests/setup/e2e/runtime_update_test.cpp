@@ -162,9 +162,10 @@ TEST(RuntimeUpdate, LongProductNameFillsTheProgressTextWhole)
     EXPECT_EQ(run.installer.InstallCalls().size(), 1u);
 }
 
-TEST(RuntimeUpdate, OnWindows98WithoutTheLibraryTheInstallationFollows)
+// A first installation of the runtime needs no restart.
+void ExpectInstallationRightAfterUpdateWithoutLibrary(const char* windowsVersion)
 {
-    RuntimeCase run("win98", kLaterThirdField);
+    RuntimeCase run(windowsVersion, kLaterThirdField);
     RemoveInstallerLibrary();
 
     const auto result = RunLauncher(run.setup.ExePath(), "");
@@ -177,6 +178,16 @@ TEST(RuntimeUpdate, OnWindows98WithoutTheLibraryTheInstallationFollows)
     EXPECT_EQ(runs[0].arguments, "/Q");
     EXPECT_EQ(run.installer.InstallCalls().size(), 1u);
     EXPECT_FALSE(harness::FileExists(ShortcutPath(kProduct)));
+}
+
+TEST(RuntimeUpdate, OnWindows98WithoutTheLibraryTheInstallationFollows)
+{
+    ExpectInstallationRightAfterUpdateWithoutLibrary("win98");
+}
+
+TEST(RuntimeUpdate, OnWindowsMeWithoutTheLibraryTheInstallationFollows)
+{
+    ExpectInstallationRightAfterUpdateWithoutLibrary("winme");
 }
 
 void ExpectRestartPromptAndResumeShortcut(const char* windowsVersion)
