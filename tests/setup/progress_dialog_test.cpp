@@ -119,11 +119,4 @@ TEST_F(ProgressDialogTest, ClosingDestroysTheWindow)
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(ProgressDialogProc, AnswersFalseToEveryOtherMessage)
-{
-    for (UINT message : {WM_COMMAND, WM_CLOSE, WM_PAINT, WM_TIMER}) {
-        EXPECT_EQ(setup::ProgressDialogProc(nullptr, message, 0, 0), FALSE);
-    }
-}
-
 }  // namespace

@@ -58,22 +58,6 @@ TEST(RuntimeVersionComparison, DotInsideADoubleByteCharacterIsNotCut)
     EXPECT_EQ(setup::ComparedVersionText(version, text::SingleByteCodePage()), "2.0\x81");
 }
 
-TEST(RuntimeVersionComparison, UsesTheGivenComparison)
-{
-    // Whatever the comparison answers decides, after the cut.
-    static std::string seenLeft;
-    static std::string seenRight;
-    auto recordAndSayOlder = [](const char* left, const char* right) {
-        seenLeft = left;
-        seenRight = right;
-        return -1;
-    };
-    EXPECT_TRUE(InstalledRuntimeIsOlder("9.9.9.9", "1.0.0.0", text::SingleByteCodePage(),
-                                        recordAndSayOlder));
-    EXPECT_EQ(seenLeft, "9.9.9");
-    EXPECT_EQ(seenRight, "1.0.0");
-}
-
 constexpr std::uint32_t kNt = 2;
 
 TEST(RestartRule, OnlyWindows98AndMeWithTheLibraryPresent)
@@ -85,15 +69,6 @@ TEST(RestartRule, OnlyWindows98AndMeWithTheLibraryPresent)
     EXPECT_FALSE(RestartNeededAfterUpdate(false, setup::kPlatformWindows9x, 90));
     EXPECT_FALSE(RestartNeededAfterUpdate(true, kNt, 1));
     EXPECT_FALSE(RestartNeededAfterUpdate(true, kNt, 0));
-}
-
-TEST(RuntimePaths, UpdateProgramAndResumeShortcut)
-{
-    EXPECT_EQ(setup::RuntimeUpdatePath("D:\\Dist", "Runtime\\InstMsiW.exe"),
-              "D:\\Dist\\Runtime\\InstMsiW.exe");
-    EXPECT_EQ(setup::ResumeShortcutPath("C:\\Startup", "Zove Antivirus"),
-              "C:\\Startup\\Zove Antivirus.lnk");
-    EXPECT_EQ(setup::ResumeShortcutPath("C:\\Startup", ""), "C:\\Startup\\.lnk");
 }
 
 }  // namespace
