@@ -1,10 +1,172 @@
 #include "setup/resume_shortcut.h"
 
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include "common/ansi_code_page.h"
+#include "common/module_path.h"
+#include "common/system_library.h"
+#include "common/unique_handle.h"
+#include "setup/runtime_rules.h"
+
 namespace setup {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+constexpr char kMakerKey[] = "Software\\Kestrova";
+constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
+constexpr char kResumeSubkey[] = "Setup.tmp";
+constexpr char kShortcutValue[] = "Shortcut";
+constexpr int kStartupFolderId = 7;  // CSIDL_STARTUP
+constexpr DWORD kRecordBytes = MAX_PATH;
+
+using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+
+struct FolderPathBinding {
+    win::UniqueModule library;
+    GetFolderPathFunction function = nullptr;
+};
+
+// SHGetFolderPathA is in shell32 from Windows 2000 (and Me) on; Windows 98
+// has it only in shfolder.dll, which the redistributable installs. Both are
+// loaded by full path from the system folder.
+FolderPathBinding BindGetFolderPath()
+{
+    for (const char* libraryName : {"shell32.dll", "shfolder.dll"}) {
+        FolderPathBinding binding;
+        binding.library = win::LoadSystemLibrary(libraryName);
+        if (!binding.library) continue;
+        binding.function = reinterpret_cast<GetFolderPathFunction>(
+            reinterpret_cast<void*>(GetProcAddress(binding.library.Get(), "SHGetFolderPathA")));
+        if (binding.function) return binding;
+    }
+    return FolderPathBinding();
+}
+
+// The current user's Startup folder; false when it cannot be found.
+bool FindStartupFolder(std::string& folder)
+{
+    static const FolderPathBinding binding = BindGetFolderPath();
+    if (!binding.function) return false;
+    char path[MAX_PATH] = {};
+    if (FAILED(binding.function(nullptr, kStartupFolderId, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return false;
+    }
+    folder = path;
+    return true;
+}
+
+// Holds the thread's COM apartment for one operation.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitialize(nullptr)) {}
+    ~ComApartment()
+    {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    explicit operator bool() const { return SUCCEEDED(result_); }
+
+private:
+    HRESULT result_;
+};
+
+std::wstring WideText(const std::string& narrow)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, &wide[0], length);
+    wide.resize(static_cast<std::size_t>(length - 1));
+    return wide;
+}
+
+void WriteResumeRecord(const std::string& productName)
+{
+    win::UniqueKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
+        return;  // the shortcut is still written, without a record
+    }
+    RegSetValueExA(key.Get(), kShortcutValue, 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(productName.c_str()),
+                   static_cast<DWORD>(productName.size() + 1));
+}
+
+// Reads and deletes the record's "Shortcut" value. False when there is no
+// record. A value too long for the record buffer still counts as a record,
+// read as empty text.
+bool TakeResumeRecord(std::string& shortcutName)
+{
+    win::UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, KEY_ALL_ACCESS, key.Put()) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    // One byte more than the read may fill, so a value stored without its
+    // terminator still ends inside the buffer.
+    char name[kRecordBytes + 1] = {};
+    DWORD size = kRecordBytes;
+    const LONG read = RegQueryValueExA(key.Get(), kShortcutValue, nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(name), &size);
+    if (read != ERROR_SUCCESS && read != ERROR_MORE_DATA) return false;
+    shortcutName = read == ERROR_SUCCESS ? name : "";
+    RegDeleteValueA(key.Get(), kShortcutValue);
+    return true;
+}
+
+void DeleteResumeKey()
+{
+    win::UniqueKey makerKey;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_ALL_ACCESS, makerKey.Put()) ==
+        ERROR_SUCCESS) {
+        RegDeleteKeyA(makerKey.Get(), kResumeSubkey);
+    }
+}
+
+}  // namespace
+
+void PlantResumeShortcut(const std::string& productName)
+{
+    const std::string targetPath = win::ModulePath();
+
+    // Declared first, so the COM pointers are released before it ends.
+    ComApartment apartment;
+    if (!apartment) return;
+    ComPtr<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(link.GetAddressOf())))) {
+        return;
+    }
+    ComPtr<IPersistFile> linkFile;
+    if (FAILED(link.As(&linkFile))) return;
+    std::string startupFolder;
+    if (!FindStartupFolder(startupFolder)) return;
+
+    // The record comes first: a restart between the two leaves a record the
+    // next start can clean up, never an unrecorded shortcut.
+    WriteResumeRecord(productName);
+
+    const std::wstring linkPath = WideText(ResumeShortcutPath(startupFolder, productName));
+    const std::string workingFolder = text::CutAtLastChar(targetPath, '\\', win::AnsiCodePage());
+    link->SetPath(targetPath.c_str());
+    link->SetWorkingDirectory(workingFolder.c_str());
+    linkFile->Save(linkPath.c_str(), TRUE);
+}
 
 void RemoveResumeShortcut()
 {
-    // No run plants a resume shortcut yet, so there is nothing to remove.
+    std::string shortcutName;
+    if (!TakeResumeRecord(shortcutName)) return;
+    DeleteResumeKey();
+    std::string startupFolder;
+    if (FindStartupFolder(startupFolder)) {
+        DeleteFileA(ResumeShortcutPath(startupFolder, shortcutName).c_str());
+    }
 }
 
 }  // namespace setup

@@ -1,5 +1,8 @@
 #include "launcher_harness.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <set>
 #include <sstream>
 
@@ -10,6 +13,8 @@ constexpr char kStubFolder[] = "C:\\stubinst";
 // Control ids of a message box: the text and the icon.
 constexpr int kBoxTextId = 0xFFFF;
 constexpr int kBoxIconId = 0x0440;
+// The text control of the launcher's progress dialog.
+constexpr int kProgressTextId = 1000;
 
 std::string FolderOf(const std::string& path)
 {
@@ -47,6 +52,34 @@ BOOL CALLBACK FindBox(HWND window, LPARAM param)
     if (search->answered->count(window) != 0) return TRUE;
     search->found = window;
     return FALSE;
+}
+
+struct ProgressSearch {
+    DWORD processId;
+    const std::set<HWND>* seen;
+    HWND found;
+};
+
+BOOL CALLBACK FindProgressDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ProgressSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || ClassOf(window) != "#32770") return TRUE;
+    if (GetDlgItem(window, kProgressTextId) == nullptr || search->seen->count(window) != 0) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+ProgressDialogSeen ReadProgressDialog(HWND dialog)
+{
+    ProgressDialogSeen seen;
+    seen.caption = WindowText(dialog);
+    seen.text = WindowText(GetDlgItem(dialog, kProgressTextId));
+    seen.visible = IsWindowVisible(dialog) != FALSE;
+    return seen;
 }
 
 MessageBoxSeen ReadBox(HWND box)
@@ -216,6 +249,111 @@ std::vector<std::string> StubInstaller::InstallCalls() const
     return installs;
 }
 
+StubRuntimeUpdate::StubRuntimeUpdate(const LauncherFolder& folder,
+                                     const std::vector<std::string>& relativePaths)
+{
+    CreateDirectoryA(kStubFolder, nullptr);
+    for (const std::string& relativePath : relativePaths) {
+        const std::string path = folder.Folder() + "\\" + relativePath;
+        CreateDirectoryA(FolderOf(path).c_str(), nullptr);
+        CopyFileA((BinFolder() + "\\stub_runtime_update.exe").c_str(), path.c_str(), FALSE);
+    }
+}
+
+void StubRuntimeUpdate::PlanSleep(unsigned milliseconds) const
+{
+    WritePrivateProfileStringA("plan", "sleepms", std::to_string(milliseconds).c_str(),
+                               (std::string(kStubFolder) + "\\runtime.ini").c_str());
+}
+
+std::vector<StubRuntimeUpdate::Run> StubRuntimeUpdate::Runs() const
+{
+    std::vector<Run> runs;
+    std::istringstream lines(ReadFileText(std::string(kStubFolder) + "\\runtime.txt"));
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        runs.push_back(Run{line.substr(0, tab), line.substr(tab + 1)});
+    }
+    return runs;
+}
+
+std::string StartupFolder()
+{
+    char folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        return std::string();
+    }
+    return folder;
+}
+
+ShortcutSeen ReadShortcut(const std::string& linkPath)
+{
+    ShortcutSeen seen;
+    if (!FileExists(linkPath)) return seen;
+    seen.exists = true;
+    if (FAILED(CoInitialize(nullptr))) return seen;
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t widePath[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
+        if (SUCCEEDED(file->Load(widePath, STGM_READ))) {
+            char text[MAX_PATH] = {};
+            if (link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) seen.target = text;
+            text[0] = '\0';
+            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) seen.workingFolder = text;
+            text[0] = '\0';
+            if (SUCCEEDED(link->GetArguments(text, MAX_PATH))) seen.arguments = text;
+        }
+    }
+    if (file) file->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    return seen;
+}
+
+bool MachineKeyExists(const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+bool ReadResumeRecord(std::string& shortcutName)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    DWORD type = 0;
+    const LONG read = RegQueryValueExA(key, "Shortcut", nullptr, &type,
+                                       reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_SZ) return false;
+    shortcutName = value;
+    return true;
+}
+
+void WriteResumeRecord(const std::string& shortcutName)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, "Shortcut", 0, REG_SZ, reinterpret_cast<const BYTE*>(shortcutName.c_str()),
+                   static_cast<DWORD>(shortcutName.size() + 1));
+    RegCloseKey(key);
+}
+
 void SetWindowsVersion(const std::string& version)
 {
     SetWineRegistryText("Software\\Wine", "Version", version);
@@ -246,12 +384,19 @@ LauncherResult RunLauncher(const std::string& exePath, const std::string& argume
 
     const DWORD processId = GetProcessId(process);
     std::set<HWND> answered;
+    std::set<HWND> progressSeen;
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
         if (GetTickCount() - start > timeoutMs) {
             TerminateProcess(process, 0xDEAD);
             result.timedOut = true;
             break;
+        }
+        ProgressSearch progress{processId, &progressSeen, nullptr};
+        EnumWindows(&FindProgressDialog, reinterpret_cast<LPARAM>(&progress));
+        if (progress.found != nullptr) {
+            progressSeen.insert(progress.found);
+            result.progressDialogs.push_back(ReadProgressDialog(progress.found));
         }
         BoxSearch search{processId, &answered, nullptr};
         EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));

@@ -58,6 +58,38 @@ public:
     std::vector<std::string> InstallCalls() const;
 };
 
+// The runtime update stub of stub_runtime_update.cpp, copied into a setup
+// folder under the configured names. Its plan and record live in C:\stubinst.
+class StubRuntimeUpdate {
+public:
+    StubRuntimeUpdate(const LauncherFolder& folder, const std::vector<std::string>& relativePaths);
+    void PlanSleep(unsigned milliseconds) const;
+    struct Run {
+        std::string fileName;
+        std::string arguments;
+    };
+    std::vector<Run> Runs() const;
+};
+
+// The current user's Startup folder, where the resume shortcut goes.
+std::string StartupFolder();
+
+// What a shell link file holds, as IShellLinkA reads it.
+struct ShortcutSeen {
+    bool exists = false;
+    std::string target;
+    std::string workingFolder;
+    std::string arguments;
+};
+ShortcutSeen ReadShortcut(const std::string& linkPath);
+
+// HKLM "Software\Kestrova\Setup.tmp" and its "Shortcut" value.
+constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
+bool MachineKeyExists(const std::string& path);
+// The "Shortcut" value of the resume record; false when there is none.
+bool ReadResumeRecord(std::string& shortcutName);
+void WriteResumeRecord(const std::string& shortcutName);
+
 // The Windows version Wine reports to processes started from now on
 // ("win95", "win98", "winme", "nt40", "win2k", "winxp").
 void SetWindowsVersion(const std::string& version);
@@ -72,15 +104,23 @@ struct MessageBoxSeen {
 // Picks the button to press for a box; IDOK by default.
 using BoxAnswer = std::function<int(const MessageBoxSeen&)>;
 
+// The launcher's progress dialog as the test saw it while it was open.
+struct ProgressDialogSeen {
+    std::string caption;
+    std::string text;
+    bool visible = false;
+};
+
 struct LauncherResult {
     bool started = false;
     bool timedOut = false;
     DWORD exitCode = 0;
     std::vector<MessageBoxSeen> boxes;
+    std::vector<ProgressDialogSeen> progressDialogs;
 };
 
 // Starts `exePath` with `arguments`, answers every message box it shows,
-// and waits for it to end (at most `timeoutMs`).
+// notes every progress dialog it opens, and waits for it to end (at most `timeoutMs`).
 LauncherResult RunLauncher(const std::string& exePath, const std::string& arguments,
                            const BoxAnswer& answer = BoxAnswer(), DWORD timeoutMs = 60000);
 
