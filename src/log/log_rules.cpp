@@ -1,16 +1,27 @@
 #include "log/log_rules.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace diag {
 namespace {
 
+// Written out by hand: the C library's formatted printing would bring its
+// whole number formatter into setup.exe for these eight characters.
+void AppendTwoDigits(std::string& text, unsigned value)
+{
+    text += static_cast<char>('0' + value % 100 / 10);
+    text += static_cast<char>('0' + value % 10);
+}
+
 std::string TwoDigitsJoined(unsigned a, unsigned b, unsigned c, char separator)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u%c%02u%c%02u", a % 100, separator, b % 100, separator, c % 100);
+    std::string text;
+    AppendTwoDigits(text, a);
+    text += separator;
+    AppendTwoDigits(text, b);
+    text += separator;
+    AppendTwoDigits(text, c);
     return text;
 }
 

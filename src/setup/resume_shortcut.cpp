@@ -5,6 +5,9 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <string>
+#include <vector>
+
 #include "common/ansi_code_page.h"
 #include "common/module_path.h"
 #include "common/system_library.h"
@@ -75,13 +78,20 @@ private:
     HRESULT result_;
 };
 
-std::wstring WideText(const std::string& narrow)
+// The shell link object and its interfaces. Defined here rather than taken
+// from mingw's libuuid, whose one object file holds every GUID it knows
+// (about 35 KiB).
+const CLSID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID kShellLinkInterface = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+// Zero-terminated UTF-16 text in the ANSI code page's reading; a vector, so
+// std::wstring's out-of-line code stays out of the launcher.
+std::vector<wchar_t> WideText(const std::string& narrow)
 {
     const int length = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length - 1));
+    if (length <= 0) return std::vector<wchar_t>(1, L'\0');
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, wide.data(), length);
     return wide;
 }
 
@@ -138,7 +148,7 @@ void PlantResumeShortcut(const std::string& productName)
     ComApartment apartment;
     if (!apartment) return;
     ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkInterface,
                                 reinterpret_cast<void**>(link.GetAddressOf())))) {
         return;
     }
@@ -151,11 +161,11 @@ void PlantResumeShortcut(const std::string& productName)
     // next start can clean up, never an unrecorded shortcut.
     WriteResumeRecord(productName);
 
-    const std::wstring linkPath = WideText(ResumeShortcutPath(startupFolder, productName));
+    const std::vector<wchar_t> linkPath = WideText(ResumeShortcutPath(startupFolder, productName));
     const std::string workingFolder = text::CutAtLastChar(targetPath, '\\', win::AnsiCodePage());
     link->SetPath(targetPath.c_str());
     link->SetWorkingDirectory(workingFolder.c_str());
-    linkFile->Save(linkPath.c_str(), TRUE);
+    linkFile->Save(linkPath.data(), TRUE);
 }
 
 void RemoveResumeShortcut()
