@@ -27,12 +27,44 @@ Buffer AllocateBuffer(std::uint32_t size)
     return Buffer(static_cast<unsigned char*>(std::malloc(size > 0 ? size : 1)));
 }
 
-std::unique_ptr<BlowfishSchedule> MakeSchedule(const OptionsLibrary* handle)
-{
-    std::unique_ptr<BlowfishSchedule> schedule(new (std::nothrow) BlowfishSchedule);
-    if (schedule) BlowfishSetKey(*schedule, handle->key, static_cast<std::size_t>(handle->keyLength));
-    return schedule;
-}
+// A key schedule costs 521 encipherments, more than a whole options file
+// takes, so the built-in key's schedule, the only key the product uses, is
+// built once per process and then only read. Any other key gets a schedule
+// of its own for the pass.
+class KeySchedule {
+public:
+    explicit KeySchedule(const OptionsLibrary* handle)
+    {
+        if (HoldsBuiltInKey(handle)) {
+            schedule_ = &BuiltInKeySchedule();
+            return;
+        }
+        owned_.reset(new (std::nothrow) BlowfishSchedule);
+        if (owned_) BlowfishSetKey(*owned_, handle->key, static_cast<std::size_t>(handle->keyLength));
+        schedule_ = owned_.get();
+    }
+    explicit operator bool() const { return schedule_ != nullptr; }
+    const BlowfishSchedule& operator*() const { return *schedule_; }
+
+private:
+    static bool HoldsBuiltInKey(const OptionsLibrary* handle)
+    {
+        return handle->keyLength == kBuiltInKeyLength &&
+               std::memcmp(handle->key, kBuiltInKey, kBuiltInKeyLength) == 0;
+    }
+    static const BlowfishSchedule& BuiltInKeySchedule()
+    {
+        static const BlowfishSchedule schedule = [] {
+            BlowfishSchedule built;
+            BlowfishSetKey(built, kBuiltInKey, kBuiltInKeyLength);
+            return built;
+        }();
+        return schedule;
+    }
+
+    std::unique_ptr<BlowfishSchedule> owned_;
+    const BlowfishSchedule* schedule_ = nullptr;
+};
 
 // The digest covers the 12 plain header bytes and everything after the
 // header, as stored. The whole file is read at once, so its size is bounded.
@@ -63,7 +95,7 @@ bool DigestMatches(ReadableFile& file, const unsigned char* header)
 OptionsResult ReadRecords(ReadableFile& file, OptionsLibrary* handle, std::uint32_t expectedCount)
 {
     if (!file.MoveTo(kFileHeaderSize)) return OPTS_E_BAD_FORMAT;
-    std::unique_ptr<BlowfishSchedule> schedule = MakeSchedule(handle);
+    const KeySchedule schedule(handle);
     if (!schedule) return OPTS_E_OUT_OF_MEMORY;
 
     OptionsResult result = OPTS_OK;
@@ -108,7 +140,7 @@ OptionsResult WriteContent(WritableFile& file, const OptionsLibrary* handle)
     WriteLittleEndian32(header + 4, 1);
     WriteLittleEndian32(header + 8, handle->recordCount);
 
-    std::unique_ptr<BlowfishSchedule> schedule = MakeSchedule(handle);
+    const KeySchedule schedule(handle);
     if (!schedule) return OPTS_E_OUT_OF_MEMORY;
     if (!file.MoveTo(kFileHeaderSize)) return OPTS_E_WRITE_FAILED;
     Md5 md5;
@@ -146,7 +178,7 @@ OptionsResult LoadOptionsFile(FileAccess& files, const char* path, OptionsLibrar
     if (file->Read(header, kFileHeaderSize) != kFileHeaderSize) return OPTS_E_BAD_FORMAT;
     if (ReadLittleEndian32(header) != kFileMagic) return OPTS_E_BAD_FORMAT;
     {
-        std::unique_ptr<BlowfishSchedule> schedule = MakeSchedule(handle);
+        const KeySchedule schedule(handle);
         if (!schedule) return OPTS_E_OUT_OF_MEMORY;
         BlowfishDecipherBlocks(*schedule, header + kDigestOffset, kDigestSize / 8);
     }

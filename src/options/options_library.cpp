@@ -8,10 +8,10 @@
 #include "options/options_records.h"
 
 namespace options {
-namespace {
 
-// Every handle the product creates holds this key.
-const unsigned char kBuiltInKey[8] = {0x5E, 0x21, 0xC7, 0x93, 0x0D, 0xA4, 0x6B, 0xF8};
+const unsigned char kBuiltInKey[kBuiltInKeyLength] = {0x5E, 0x21, 0xC7, 0x93, 0x0D, 0xA4, 0x6B, 0xF8};
+
+namespace {
 
 // A name given by a caller: zero-terminated, at most 31 bytes.
 bool IsAcceptableName(const char* name) { return std::memchr(name, 0, kNameFieldSize) != nullptr; }

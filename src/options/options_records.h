@@ -33,6 +33,10 @@ constexpr std::uint32_t kMaxRecordSize = kRecordHeaderSize + kMaxValueLength;
 constexpr std::uint32_t kFileMagic = 0xFE53454B;
 constexpr std::uint32_t kMaxVerifiedFileSize = 0x40000;
 
+// Every handle the product creates holds this key.
+constexpr std::int32_t kBuiltInKeyLength = 8;
+extern const unsigned char kBuiltInKey[kBuiltInKeyLength];
+
 inline unsigned char* RecordBytes(OptionRecord* record) { return reinterpret_cast<unsigned char*>(record + 1); }
 inline const unsigned char* RecordBytes(const OptionRecord* record)
 {
