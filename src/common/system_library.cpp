@@ -10,6 +10,14 @@ std::string SystemFolder()
     return std::string(folder, length);
 }
 
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return std::string(folder, length);
+}
+
 UniqueModule LoadSystemLibrary(const char* fileName)
 {
     const std::string folder = SystemFolder();

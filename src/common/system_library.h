@@ -13,6 +13,8 @@ namespace win {
 
 // The system folder (GetSystemDirectoryA), without a trailing backslash.
 std::string SystemFolder();
+// The Windows folder (GetWindowsDirectoryA), without a trailing backslash.
+std::string WindowsFolder();
 
 // Loads `fileName` ("version.dll") from the system folder by full path.
 UniqueModule LoadSystemLibrary(const char* fileName);

@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "common/ansi_code_page.h"
+#include "common/maker_key.h"
 #include "common/module_path.h"
 
 namespace diag {
 namespace {
 
-constexpr char kMakerKey[] = "Software\\Kestrova";
+using win::kMakerKey;
 constexpr char kModeValue[] = "DebugLog";
 constexpr char kExceptionPrefix[] = "Exception: ";
 

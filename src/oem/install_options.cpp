@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/ansi_code_page.h"
+#include "common/maker_key.h"
 #include "common/module_path.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
@@ -12,18 +13,11 @@
 namespace oem {
 namespace {
 
-constexpr char kMakerKey[] = "Software\\Kestrova";
+using win::kMakerKey;
 constexpr char kStagedPathValue[] = "Instopts";
 constexpr char kOptionsFileName[] = "\\instopts.dat";
 
-std::string WindowsFolder()
-{
-    char folder[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
-}
-
-std::string StagingFolder() { return WindowsFolder() + "\\TEMP"; }
+std::string StagingFolder() { return win::WindowsFolder() + "\\TEMP"; }
 
 void PublishStagedPath(const std::string& stagedPath)
 {

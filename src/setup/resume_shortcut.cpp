@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/ansi_code_page.h"
+#include "common/maker_key.h"
 #include "common/module_path.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
@@ -19,7 +20,7 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-constexpr char kMakerKey[] = "Software\\Kestrova";
+using win::kMakerKey;
 constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
 constexpr char kResumeSubkey[] = "Setup.tmp";
 constexpr char kShortcutValue[] = "Shortcut";

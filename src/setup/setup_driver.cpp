@@ -46,13 +46,6 @@ std::string ReadSetupValue(const std::string& iniPath, const char* key)
     return value;
 }
 
-std::string WindowsFolder()
-{
-    char folder[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
-}
-
 void ShowMessage(const SetupContext& context, const std::string& text, UINT type)
 {
     MessageBoxA(nullptr, text.c_str(), context.caption.c_str(), type);
@@ -98,7 +91,7 @@ void GatherPlatformValues(SetupContext& context)
 
     context.installedVersion.clear();
     context.systemFolder = win::SystemFolder();
-    context.windowsFolder = WindowsFolder();
+    context.windowsFolder = win::WindowsFolder();
     context.setupFolder = win::GetSetupFolder();
     context.installerPath = InstallerProgramPath(context.systemFolder);
     context.libraryPath = InstallerLibraryPath(context.systemFolder);
