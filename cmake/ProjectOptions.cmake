@@ -6,6 +6,12 @@ add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 add_compile_options(
   -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
   -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+if(NOT WIN32)
+  # The sanitizers keep source paths as given; compile with relative ones.
+  set(CMAKE_C_COMPILER_LAUNCHER ${CMAKE_SOURCE_DIR}/cmake/relative-source-paths.sh ${CMAKE_SOURCE_DIR})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_SOURCE_DIR}/cmake/relative-source-paths.sh ${CMAKE_SOURCE_DIR})
+  add_compile_options(-fdebug-compilation-dir=.)
+endif()
 
 if(WIN32)
   # The launcher runs from Windows 98 on; anything newer is looked up at run time.

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Prints the launcher's figures, measured side by side in one run under Wine:
-# overhead against a minimal spawner, CPU during a 5 s installer, and size.
+# Prints every figure of the launcher with its goal, measured in one run:
+# launcher overhead against a minimal spawner under Wine, launcher CPU during
+# a 5 s installer run, options load+save against OpenSSL over the same bytes,
+# and the stripped size of setup.exe.
+#
+#   bash scripts/bench.sh [ROUNDS]     ROUNDS of the overhead measure (default 15)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +12,18 @@ bash scripts/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target setup launcher_bench >/dev/null
 
-cmake/wine-run.sh build/windows/wine build/windows/bin/launcher_bench.exe "${1:-15}"
+echo "== launcher under Wine"
+launcher=$(cmake/wine-run.sh build/windows/wine build/windows/bin/launcher_bench.exe "${1:-15}")
+echo "$launcher"
+
+echo "== options load + save (bench/run-options-bench.sh)"
+options=$(bash bench/run-options-bench.sh)
+echo "$options"
+
 size=$(stat -c %s build/windows/bin/setup.exe)
+echo
+echo "== summary"
+echo "$launcher" | grep -E '^(overhead|cpu):'
+# The first ratio line is the run on the build folder's disk.
+echo "$options" | grep -m1 '^ratio (system files'
 echo "size: setup.exe $size bytes ($((size / 1024)) KiB, goal <= 320 KiB)"

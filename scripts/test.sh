@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds both presets and runs every test: the portable parts natively with
-# ASan+UBSan, then the Windows build (unit and end-to-end) under Wine.
+# ASan+UBSan, then the Windows build (unit and end-to-end) under Wine. The
+# short form of the reliability suite is among them (CTest label
+# "reliability"; scripts/reliability.sh runs it alone, or with --long).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

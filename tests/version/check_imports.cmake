@@ -1,6 +1,8 @@
-# Fails when PROGRAM imports any library of FORBIDDEN (names compared
-# without regard to letter case).
-#   cmake -DOBJDUMP=... -DPROGRAM=setup.exe -DFORBIDDEN=a.dll;b.dll -P check_imports.cmake
+# Fails when PROGRAM imports any library of FORBIDDEN, or, when ALLOWED is
+# given, any library not in ALLOWED (names compared without regard to letter
+# case).
+#   cmake -DOBJDUMP=... -DPROGRAM=setup.exe -DFORBIDDEN=a.dll;b.dll [-DALLOWED=c.dll;d.dll] -P check_imports.cmake
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM}
   OUTPUT_VARIABLE headers RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -21,4 +23,14 @@ foreach(library IN LISTS FORBIDDEN)
     endif()
   endforeach()
 endforeach()
+if(ALLOWED)
+  string(TOLOWER "${ALLOWED}" allowed)
+  foreach(import IN LISTS imports)
+    string(REGEX REPLACE "^dll name: *" "" import "${import}")
+    string(STRIP "${import}" import)
+    if(NOT import IN_LIST allowed)
+      message(FATAL_ERROR "${PROGRAM} imports ${import}, which is not a library Windows protects; bind it at run time from the system folder")
+    endif()
+  endforeach()
+endif()
 message(STATUS "imports: ${imports}")

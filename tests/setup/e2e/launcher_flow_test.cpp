@@ -265,13 +265,23 @@ TEST(LauncherFlow, ProgramWithoutExtensionReadsItsShortenedName)
     EXPECT_NE(stub.Calls()[0].find("\"C:\\setuptest\\FromInstini.msi\""), std::string::npos);
 }
 
-TEST(LauncherFlow, LongArgumentsReachTheInstallerWhole)
+// Every configuration value at its 259-character bound together with 30,000
+// characters of arguments. The required version is long but not newer than
+// the installed one, so the long update program name is read and not run;
+// the long package folder holds no options file, so nothing is staged.
+TEST(LauncherFlow, LongArgumentsAndLongestValuesReachTheInstallerWhole)
 {
     StubInstaller stub;
     LauncherFolder setup;
-    std::map<std::string, std::string> ini = kTypicalIni;
-    ini["ProductOpts"] = std::string(259, 'O');
-    setup.WriteIni(ini);
+    const std::string productFile = "Package\\" + std::string(259 - 8, 'P');
+    const std::string productOptions = "REBOOT=ReallySuppress" + std::string(259 - 21, 'O');
+    setup.WriteIni({
+        {"RuntimeVersion", std::string(259, '1')},
+        {"ProductName", std::string(259, 'N')},
+        {"ProductFile", productFile},
+        {"ProductOpts", productOptions},
+        {"RuntimeNT", "Runtime\\" + std::string(259 - 8, 'R')},
+    });
     std::string arguments;
     while (arguments.size() < 30000) arguments += "PROPERTY" + std::to_string(arguments.size()) + "=1 ";
     arguments.resize(30000, 'x');
@@ -279,9 +289,10 @@ TEST(LauncherFlow, LongArgumentsReachTheInstallerWhole)
     const auto result = RunLauncher(setup.ExePath(), arguments);
 
     EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(result.boxes.empty());
+    EXPECT_TRUE(result.progressDialogs.empty());
     ASSERT_EQ(stub.Calls().size(), 1u);
-    EXPECT_EQ(stub.Calls()[0], InstallerCommandLine("C:\\setuptest\\Package\\Product.msi",
-                                                    arguments, std::string(259, 'O')));
+    EXPECT_EQ(stub.Calls()[0], InstallerCommandLine("C:\\setuptest\\" + productFile, arguments, productOptions));
 }
 
 TEST(LauncherFlow, ConfigurationValuesStopAt259Characters)

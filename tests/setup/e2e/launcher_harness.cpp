@@ -374,6 +374,27 @@ HANDLE StartLauncher(const std::string& exePath, const std::string& arguments)
     return started.hProcess;
 }
 
+bool StartLauncherSuspended(const std::string& exePath, const std::string& arguments,
+                            PROCESS_INFORMATION& started)
+{
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    started = PROCESS_INFORMATION{};
+    return CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                          CREATE_SUSPENDED, nullptr, FolderOf(exePath).c_str(), &startup,
+                          &started) != FALSE;
+}
+
+bool ShowsMessageBox(DWORD processId)
+{
+    const std::set<HWND> none;
+    BoxSearch search{processId, &none, nullptr};
+    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
+
 LauncherResult RunLauncher(const std::string& exePath, const std::string& arguments,
                            const BoxAnswer& answer, DWORD timeoutMs)
 {

@@ -127,4 +127,13 @@ LauncherResult RunLauncher(const std::string& exePath, const std::string& argume
 // Starts the launcher without waiting; the caller owns the returned handle.
 HANDLE StartLauncher(const std::string& exePath, const std::string& arguments);
 
+// Starts the launcher with its first thread suspended; false when it could
+// not be started. The caller owns both handles.
+bool StartLauncherSuspended(const std::string& exePath, const std::string& arguments,
+                            PROCESS_INFORMATION& started);
+
+// True when the process shows a message box (a visible dialog with a text
+// control) at this moment.
+bool ShowsMessageBox(DWORD processId);
+
 }  // namespace harness
