@@ -167,23 +167,4 @@ TEST(Md5, MatchesTheRfc1321TestSuiteWholeAndByteByByte)
     }
 }
 
-// Padding lengths around the 56- and 64-byte boundaries, split at every
-// point: the result must not depend on how the input is fed.
-TEST(Md5, SplitsAroundBlockBoundariesAgree)
-{
-    for (std::size_t length : {55u, 56u, 63u, 64u, 65u, 119u, 120u, 128u}) {
-        const std::string text(length, 'x');
-        const std::string whole = Md5Hex(text, false);
-        for (std::size_t split = 0; split <= length; ++split) {
-            options::Md5 md5;
-            const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-            md5.Update(bytes, split);
-            md5.Update(bytes + split, length - split);
-            unsigned char digest[16];
-            md5.Finish(digest);
-            ASSERT_EQ(ToHex(digest, 16), whole) << length << " split at " << split;
-        }
-    }
-}
-
 }  // namespace

@@ -54,11 +54,6 @@ TEST(OpenSslCrossCheck, BlowfishGivesTheSameBytesForRandomKeysAndData)
         ASSERT_EQ(ours, OpenSslEcb(key, plain, BF_ENCRYPT)) << "key length " << key.size();
         options::BlowfishDecipherBlocks(schedule, ours.data(), ours.size() / 8);
         ASSERT_EQ(ours, plain);
-        ASSERT_EQ(OpenSslEcb(key, plain, BF_DECRYPT), [&] {
-            Bytes deciphered = plain;
-            options::BlowfishDecipherBlocks(schedule, deciphered.data(), deciphered.size() / 8);
-            return deciphered;
-        }());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -157,6 +158,47 @@ Bytes ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+namespace {
+
+class FaultyWritableFile final : public options::WritableFile {
+public:
+    FaultyWritableFile(std::unique_ptr<options::WritableFile> inner, Fault fault, std::uint32_t writableBytes)
+        : inner_(std::move(inner)), fault_(fault), left_(writableBytes)
+    {
+    }
+    std::uint32_t Write(const void* buffer, std::uint32_t count) override
+    {
+        if (fault_ != Fault::kWrite) return inner_->Write(buffer, count);
+        const std::uint32_t allowed = std::min(count, left_);
+        left_ -= allowed;
+        return allowed > 0 ? inner_->Write(buffer, allowed) : 0;
+    }
+    bool MoveTo(std::uint32_t offset) override { return inner_->MoveTo(offset); }
+    bool SetEnd() override { return fault_ != Fault::kSetEnd && inner_->SetEnd(); }
+    bool FlushAndClose() override { return inner_->FlushAndClose() && fault_ != Fault::kFlush; }
+
+private:
+    std::unique_ptr<options::WritableFile> inner_;
+    Fault fault_;
+    std::uint32_t left_;
+};
+
+}  // namespace
+
+std::unique_ptr<options::WritableFile> FaultyFileAccess::CreateSibling(const char* target)
+{
+    if (fault_ == Fault::kCreate) return nullptr;
+    auto file = inner_.CreateSibling(target);
+    if (!file) return nullptr;
+    return std::make_unique<FaultyWritableFile>(std::move(file), fault_, writableBytes_);
+}
+
+options::ReplaceOutcome FaultyFileAccess::ReplaceWithSibling(const char* target)
+{
+    if (fault_ == Fault::kReplace) return options::ReplaceOutcome::kTargetKept;
+    return inner_.ReplaceWithSibling(target);
 }
 
 Handle::Handle() { EXPECT_EQ(OptionsCreateDefault(&handle_), OPTS_OK); }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "options/file_access.h"
 #include "options/options_library.h"
 
 namespace options_test {
@@ -69,6 +70,25 @@ private:
 
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadFileBytes(const std::string& path);
+
+// The system's file back end with one step of a save made to fail. With
+// kWrite the sibling takes `writableBytes` and then no more, as a full disk.
+enum class Fault { kNone, kCreate, kWrite, kSetEnd, kFlush, kReplace };
+
+class FaultyFileAccess final : public options::FileAccess {
+public:
+    explicit FaultyFileAccess(Fault fault, std::uint32_t writableBytes = 0) : fault_(fault), writableBytes_(writableBytes) {}
+    bool Exists(const char* path) override { return inner_.Exists(path); }
+    std::unique_ptr<options::ReadableFile> OpenForReading(const char* path) override { return inner_.OpenForReading(path); }
+    std::unique_ptr<options::WritableFile> CreateSibling(const char* target) override;
+    options::ReplaceOutcome ReplaceWithSibling(const char* target) override;
+    void DiscardSibling(const char* target) override { inner_.DiscardSibling(target); }
+
+private:
+    options::FileAccess& inner_ = options::SystemFileAccess();
+    Fault fault_;
+    std::uint32_t writableBytes_;
+};
 
 // A handle with the built-in key, destroyed with the object.
 class Handle {

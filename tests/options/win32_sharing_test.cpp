@@ -56,15 +56,6 @@ TEST_F(Win32SharingTest, ASaveWhileAnotherReadsFailsAndKeepsTheFile)
     EXPECT_EQ(folder_.FileNames(), std::vector<std::string>{"InstOpts.dat"});
 }
 
-TEST_F(Win32SharingTest, ReadOnlyTargetIsNotReplaced)
-{
-    ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(OptionsSave(path_.c_str(), handle_.get()), OPTS_E_OPEN_FAILED);
-    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadFileBytes(path_), file_);
-    EXPECT_EQ(folder_.FileNames(), std::vector<std::string>{"InstOpts.dat"});
-}
-
 // The 9x family's replace: delete, then rename, the sibling kept until then.
 TEST_F(Win32SharingTest, DeleteThenRenameReplacesOrKeepsTheTarget)
 {

@@ -4,9 +4,6 @@
 // save cut off after any number of bytes leaves the old file loadable.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "options/file_access.h"
 #include "options/memory_file_access.h"
 #include "options/options_file.h"
 #include "options_test_support.h"
@@ -84,53 +81,6 @@ TEST_F(DamagedFileLoad, EveryFlippedBitIsRefused)
     }
 }
 
-// The system's file back end with a disk that takes only so many bytes.
-class FillingDisk final : public options::FileAccess {
-public:
-    explicit FillingDisk(std::uint32_t capacity) : capacity_(capacity) {}
-    bool Exists(const char* path) override { return system_.Exists(path); }
-    std::unique_ptr<options::ReadableFile> OpenForReading(const char* path) override
-    {
-        return system_.OpenForReading(path);
-    }
-    std::unique_ptr<options::WritableFile> CreateSibling(const char* target) override
-    {
-        auto file = system_.CreateSibling(target);
-        if (!file) return nullptr;
-        return std::make_unique<LimitedFile>(std::move(file), capacity_);
-    }
-    options::ReplaceOutcome ReplaceWithSibling(const char* target) override
-    {
-        return system_.ReplaceWithSibling(target);
-    }
-    void DiscardSibling(const char* target) override { system_.DiscardSibling(target); }
-
-private:
-    class LimitedFile final : public options::WritableFile {
-    public:
-        LimitedFile(std::unique_ptr<options::WritableFile> inner, std::uint32_t capacity)
-            : inner_(std::move(inner)), left_(capacity)
-        {
-        }
-        std::uint32_t Write(const void* buffer, std::uint32_t count) override
-        {
-            const std::uint32_t allowed = std::min(count, left_);
-            left_ -= allowed;
-            return allowed > 0 ? inner_->Write(buffer, allowed) : 0;
-        }
-        bool MoveTo(std::uint32_t offset) override { return inner_->MoveTo(offset); }
-        bool SetEnd() override { return inner_->SetEnd(); }
-        bool FlushAndClose() override { return inner_->FlushAndClose(); }
-
-    private:
-        std::unique_ptr<options::WritableFile> inner_;
-        std::uint32_t left_;
-    };
-
-    options::FileAccess& system_ = options::SystemFileAccess();
-    std::uint32_t capacity_;
-};
-
 TEST(InterruptedSave, ASaveCutOffAfterAnyByteKeepsTheOldFile)
 {
     ScratchFolder folder;
@@ -149,7 +99,7 @@ TEST(InterruptedSave, ASaveCutOffAfterAnyByteKeepsTheOldFile)
     const auto newSize = static_cast<std::uint32_t>(memory.Files()["size.dat"].size());
     ASSERT_EQ(newSize, 28u + 3 * 48 + 40 + 304);
     for (std::uint32_t capacity = 0; capacity < newSize; ++capacity) {
-        FillingDisk disk(capacity);
+        FaultyFileAccess disk(Fault::kWrite, capacity);
         ASSERT_EQ(options::SaveOptionsFile(disk, path.c_str(), edited.get()), OPTS_E_WRITE_FAILED)
             << capacity << " bytes";
         ASSERT_EQ(ReadFileBytes(path), oldFile) << capacity << " bytes";
@@ -159,7 +109,7 @@ TEST(InterruptedSave, ASaveCutOffAfterAnyByteKeepsTheOldFile)
     ASSERT_EQ(OptionsLoad(path.c_str(), reloaded.get(), 1), OPTS_OK);
     EXPECT_EQ(Names(reloaded.get()), (std::vector<std::string>{"Path", "Old"}));
 
-    FillingDisk enough(newSize);
+    FaultyFileAccess enough(Fault::kWrite, newSize);
     ASSERT_EQ(options::SaveOptionsFile(enough, path.c_str(), edited.get()), OPTS_OK);
     EXPECT_EQ(ReadFileBytes(path).size(), newSize);
     ASSERT_EQ(OptionsLoad(path.c_str(), reloaded.get(), 1), OPTS_OK);

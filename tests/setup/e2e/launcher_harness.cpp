@@ -29,57 +29,36 @@ std::string WindowText(HWND window)
     return text;
 }
 
-std::string ClassOf(HWND window)
-{
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-struct BoxSearch {
+// A dialog of the process holding control `controlId`, not yet in `skipped`.
+struct DialogSearch {
     DWORD processId;
-    const std::set<HWND>* answered;
-    HWND found;
+    int controlId;
+    bool visibleOnly;
+    const std::set<HWND>* skipped;
+    HWND found = nullptr;
 };
 
-BOOL CALLBACK FindBox(HWND window, LPARAM param)
+BOOL CALLBACK FindDialog(HWND window, LPARAM param)
 {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
+    auto* search = reinterpret_cast<DialogSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    if (ClassOf(window) != "#32770" || GetDlgItem(window, kBoxTextId) == nullptr) return TRUE;
-    if (search->answered->count(window) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-struct ProgressSearch {
-    DWORD processId;
-    const std::set<HWND>* seen;
-    HWND found;
-};
-
-BOOL CALLBACK FindProgressDialog(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<ProgressSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || ClassOf(window) != "#32770") return TRUE;
-    if (GetDlgItem(window, kProgressTextId) == nullptr || search->seen->count(window) != 0) {
+    char className[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window)) ||
+        std::string(className) != "#32770" || GetDlgItem(window, search->controlId) == nullptr ||
+        search->skipped->count(window) != 0) {
         return TRUE;
     }
     search->found = window;
     return FALSE;
 }
 
-ProgressDialogSeen ReadProgressDialog(HWND dialog)
+HWND FindNewDialog(DWORD processId, int controlId, bool visibleOnly, const std::set<HWND>& skipped)
 {
-    ProgressDialogSeen seen;
-    seen.caption = WindowText(dialog);
-    seen.text = WindowText(GetDlgItem(dialog, kProgressTextId));
-    seen.visible = IsWindowVisible(dialog) != FALSE;
-    return seen;
+    DialogSearch search{processId, controlId, visibleOnly, &skipped};
+    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 MessageBoxSeen ReadBox(HWND box)
@@ -94,16 +73,46 @@ MessageBoxSeen ReadBox(HWND box)
     return seen;
 }
 
-void SetWineRegistryText(const char* keyPath, const char* name, const std::string& value)
+void SetRegistryValue(HKEY root, const char* keyPath, const char* name, DWORD type, const void* data,
+                      DWORD size)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(root, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
         return;
     }
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
+}
+
+void SetRegistryText(HKEY root, const char* keyPath, const char* name, const std::string& value)
+{
+    SetRegistryValue(root, keyPath, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+std::vector<std::string> StubLines(const char* fileName)
+{
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFileText(std::string(kStubFolder) + "\\" + fileName));
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+}
+
+void WriteStubPlan(const char* fileName, const char* key, const std::string& value)
+{
+    WritePrivateProfileStringA("plan", key, value.c_str(), (std::string(kStubFolder) + "\\" + fileName).c_str());
+}
+
+bool StartProcess(const std::string& exePath, const std::string& arguments, DWORD flags,
+                  PROCESS_INFORMATION& started)
+{
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    started = PROCESS_INFORMATION{};
+    return CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
+                          FolderOf(exePath).c_str(), &startup, &started) != FALSE;
 }
 
 }  // namespace
@@ -180,13 +189,7 @@ void RemoveFolder(const std::string& folder)
 
 void SetDebugLogMode(DWORD mode)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    RegSetValueExA(key, "DebugLog", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mode), sizeof mode);
-    RegCloseKey(key);
+    SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Kestrova", "DebugLog", REG_DWORD, &mode, sizeof mode);
 }
 
 LauncherFolder::LauncherFolder(const std::string& folder, const std::string& exeName)
@@ -217,28 +220,20 @@ StubInstaller::StubInstaller()
               (SystemFolder() + "\\msiexec.exe").c_str(), FALSE);
     // Wine 8 runs its own built-in msiexec.exe even when the system folder's
     // file was replaced, unless the prefix says to prefer the native file.
-    SetWineRegistryText("Software\\Wine\\DllOverrides", "msiexec.exe", "native");
+    SetRegistryText(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "msiexec.exe", "native");
 }
 
 void StubInstaller::PlanExitCodes(const std::string& commaSeparated) const
 {
-    WritePrivateProfileStringA("plan", "exitcodes", commaSeparated.c_str(),
-                               (std::string(kStubFolder) + "\\plan.ini").c_str());
+    WriteStubPlan("plan.ini", "exitcodes", commaSeparated);
 }
 
 void StubInstaller::PlanSleep(unsigned milliseconds) const
 {
-    WritePrivateProfileStringA("plan", "sleepms", std::to_string(milliseconds).c_str(),
-                               (std::string(kStubFolder) + "\\plan.ini").c_str());
+    WriteStubPlan("plan.ini", "sleepms", std::to_string(milliseconds));
 }
 
-std::vector<std::string> StubInstaller::Calls() const
-{
-    std::vector<std::string> calls;
-    std::istringstream lines(ReadFileText(std::string(kStubFolder) + "\\calls.txt"));
-    for (std::string line; std::getline(lines, line);) calls.push_back(line);
-    return calls;
-}
+std::vector<std::string> StubInstaller::Calls() const { return StubLines("calls.txt"); }
 
 std::vector<std::string> StubInstaller::InstallCalls() const
 {
@@ -262,18 +257,15 @@ StubRuntimeUpdate::StubRuntimeUpdate(const LauncherFolder& folder,
 
 void StubRuntimeUpdate::PlanSleep(unsigned milliseconds) const
 {
-    WritePrivateProfileStringA("plan", "sleepms", std::to_string(milliseconds).c_str(),
-                               (std::string(kStubFolder) + "\\runtime.ini").c_str());
+    WriteStubPlan("runtime.ini", "sleepms", std::to_string(milliseconds));
 }
 
 std::vector<StubRuntimeUpdate::Run> StubRuntimeUpdate::Runs() const
 {
     std::vector<Run> runs;
-    std::istringstream lines(ReadFileText(std::string(kStubFolder) + "\\runtime.txt"));
-    for (std::string line; std::getline(lines, line);) {
+    for (const std::string& line : StubLines("runtime.txt")) {
         const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos) continue;
-        runs.push_back(Run{line.substr(0, tab), line.substr(tab + 1)});
+        if (tab != std::string::npos) runs.push_back(Run{line.substr(0, tab), line.substr(tab + 1)});
     }
     return runs;
 }
@@ -344,32 +336,18 @@ bool ReadResumeRecord(std::string& shortcutName)
 
 void WriteResumeRecord(const std::string& shortcutName)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    RegSetValueExA(key, "Shortcut", 0, REG_SZ, reinterpret_cast<const BYTE*>(shortcutName.c_str()),
-                   static_cast<DWORD>(shortcutName.size() + 1));
-    RegCloseKey(key);
+    SetRegistryText(HKEY_LOCAL_MACHINE, kResumeKey, "Shortcut", shortcutName);
 }
 
 void SetWindowsVersion(const std::string& version)
 {
-    SetWineRegistryText("Software\\Wine", "Version", version);
+    SetRegistryText(HKEY_CURRENT_USER, "Software\\Wine", "Version", version);
 }
 
 HANDLE StartLauncher(const std::string& exePath, const std::string& arguments)
 {
-    std::string commandLine = "\"" + exePath + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        FolderOf(exePath).c_str(), &startup, &started)) {
-        return nullptr;
-    }
+    PROCESS_INFORMATION started;
+    if (!StartProcess(exePath, arguments, 0, started)) return nullptr;
     CloseHandle(started.hThread);
     return started.hProcess;
 }
@@ -377,22 +355,12 @@ HANDLE StartLauncher(const std::string& exePath, const std::string& arguments)
 bool StartLauncherSuspended(const std::string& exePath, const std::string& arguments,
                             PROCESS_INFORMATION& started)
 {
-    std::string commandLine = "\"" + exePath + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    started = PROCESS_INFORMATION{};
-    return CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                          CREATE_SUSPENDED, nullptr, FolderOf(exePath).c_str(), &startup,
-                          &started) != FALSE;
+    return StartProcess(exePath, arguments, CREATE_SUSPENDED, started);
 }
 
 bool ShowsMessageBox(DWORD processId)
 {
-    const std::set<HWND> none;
-    BoxSearch search{processId, &none, nullptr};
-    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
+    return FindNewDialog(processId, kBoxTextId, true, {}) != nullptr;
 }
 
 LauncherResult RunLauncher(const std::string& exePath, const std::string& arguments,
@@ -413,21 +381,20 @@ LauncherResult RunLauncher(const std::string& exePath, const std::string& argume
             result.timedOut = true;
             break;
         }
-        ProgressSearch progress{processId, &progressSeen, nullptr};
-        EnumWindows(&FindProgressDialog, reinterpret_cast<LPARAM>(&progress));
-        if (progress.found != nullptr) {
-            progressSeen.insert(progress.found);
-            result.progressDialogs.push_back(ReadProgressDialog(progress.found));
+        if (HWND dialog = FindNewDialog(processId, kProgressTextId, false, progressSeen)) {
+            progressSeen.insert(dialog);
+            result.progressDialogs.push_back({WindowText(dialog),
+                                              WindowText(GetDlgItem(dialog, kProgressTextId)),
+                                              IsWindowVisible(dialog) != FALSE});
         }
-        BoxSearch search{processId, &answered, nullptr};
-        EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) continue;
-        const MessageBoxSeen seen = ReadBox(search.found);
+        HWND box = FindNewDialog(processId, kBoxTextId, true, answered);
+        if (box == nullptr) continue;
+        const MessageBoxSeen seen = ReadBox(box);
         result.boxes.push_back(seen);
-        answered.insert(search.found);
+        answered.insert(box);
         const int button = answer ? answer(seen) : IDOK;
-        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }
     GetExitCodeProcess(process, &result.exitCode);
     CloseHandle(process);
