@@ -114,11 +114,7 @@ protected:
     void ExpectCleanedUp()
     {
         EXPECT_FALSE(harness::FileExists(StagedPath()));
-        HKEY key = nullptr;
-        EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, KEY_READ, &key),
-                  ERROR_SUCCESS)
-            << "the maker's key is left although it is empty";
-        if (key) RegCloseKey(key);
+        EXPECT_FALSE(harness::MachineKeyExists("Software\\Kestrova")) << "the maker's key is left although it is empty";
         EXPECT_EQ(harness::ReadFileText(kShippedFile), shippedBytes_);
     }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher_harness.h"
+#include "version/product_version.h"
 
 namespace {
 
@@ -27,30 +28,9 @@ constexpr char kEarlierSecondField[] = "4.0.9999.0";
 
 std::string InstalledMsiVersion()
 {
-    const std::string library = harness::SystemFolder() + "\\msi.dll";
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(library.c_str(), &ignored);
-    if (size == 0) return std::string();
-    std::string block(size, '\0');
-    if (!GetFileVersionInfoA(library.c_str(), 0, size, &block[0])) return std::string();
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    }* translations = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
-                        reinterpret_cast<void**>(&translations), &length) ||
-        length < sizeof *translations) {
-        return std::string();
-    }
-    char key[64] = {};
-    wsprintfA(key, "\\StringFileInfo\\%04x%04x\\ProductVersion", translations->language,
-              translations->codePage);
-    char* value = nullptr;
-    if (!VerQueryValueA(block.data(), key, reinterpret_cast<void**>(&value), &length)) {
-        return std::string();
-    }
-    return value;
+    char version[MAX_PATH] = {};
+    version::GetProductVersion((harness::SystemFolder() + "\\msi.dll").c_str(), version, sizeof version);
+    return version;
 }
 
 std::map<std::string, std::string> Ini(const std::string& runtimeVersion,
@@ -121,41 +101,33 @@ TEST(RuntimeVersionCheck, NotOlderRuntimeRunsNoUpdate)
     }
 }
 
+// The dialog is read while the update runs; a name at its 259-character
+// bound fills caption and text whole.
 TEST(RuntimeUpdate, OnXpTheUpdateRunsBehindTheProgressDialogThenTheInstallation)
 {
-    RuntimeCase run("winxp", kLaterThirdField);
-    run.runtime.PlanSleep(1500);
+    for (const std::string& product : {std::string(kProduct), std::string(259, 'P')}) {
+        SCOPED_TRACE(product.size());
+        for (const char* record : {"runtime.txt", "calls.txt", "state.ini"}) {
+            DeleteFileA((std::string("C:\\stubinst\\") + record).c_str());
+        }
+        RuntimeCase run("winxp", kLaterThirdField, product);
+        run.runtime.PlanSleep(1500);
 
-    const auto result = RunLauncher(run.setup.ExePath(), "");
+        const auto result = RunLauncher(run.setup.ExePath(), "");
 
-    EXPECT_EQ(result.exitCode, 0u);
-    EXPECT_TRUE(result.boxes.empty());
-    const auto runs = run.runtime.Runs();
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].fileName, "RuntimeNT.exe");
-    EXPECT_EQ(runs[0].arguments, "/Q");
-    ASSERT_EQ(result.progressDialogs.size(), 1u);
-    EXPECT_EQ(result.progressDialogs[0].caption, kProduct);
-    EXPECT_EQ(result.progressDialogs[0].text,
-              std::string("Please wait while ") + kProduct + " updates the Microsoft Installer....");
-    EXPECT_TRUE(result.progressDialogs[0].visible);
-    EXPECT_EQ(run.installer.InstallCalls().size(), 1u);
-}
-
-TEST(RuntimeUpdate, LongProductNameFillsTheProgressTextWhole)
-{
-    const std::string product(259, 'P');
-    RuntimeCase run("winxp", kLaterThirdField, product);
-    run.runtime.PlanSleep(1500);
-
-    const auto result = RunLauncher(run.setup.ExePath(), "");
-
-    EXPECT_EQ(result.exitCode, 0u);
-    ASSERT_EQ(result.progressDialogs.size(), 1u);
-    EXPECT_EQ(result.progressDialogs[0].caption, product);
-    EXPECT_EQ(result.progressDialogs[0].text,
-              "Please wait while " + product + " updates the Microsoft Installer....");
-    EXPECT_EQ(run.installer.InstallCalls().size(), 1u);
+        EXPECT_EQ(result.exitCode, 0u);
+        EXPECT_TRUE(result.boxes.empty());
+        const auto runs = run.runtime.Runs();
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].fileName, "RuntimeNT.exe");
+        EXPECT_EQ(runs[0].arguments, "/Q");
+        ASSERT_EQ(result.progressDialogs.size(), 1u);
+        EXPECT_EQ(result.progressDialogs[0].caption, product);
+        EXPECT_EQ(result.progressDialogs[0].text,
+                  "Please wait while " + product + " updates the Microsoft Installer....");
+        EXPECT_TRUE(result.progressDialogs[0].visible);
+        EXPECT_EQ(run.installer.InstallCalls().size(), 1u);
+    }
 }
 
 // A first installation of the runtime needs no restart.
