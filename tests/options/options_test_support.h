@@ -108,10 +108,6 @@ struct RecordSummary {
     std::int32_t type;
     std::uint32_t valueLength;
     Bytes value;
-    bool operator==(const RecordSummary& other) const
-    {
-        return name == other.name && type == other.type && valueLength == other.valueLength && value == other.value;
-    }
 };
 
 // The handle's records in list order.

@@ -3,10 +3,8 @@
 // takes a snapshot of what it finds while it runs.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "launcher_harness.h"
-#include "options/options_library.h"
+#include "options_test_support.h"
 
 namespace {
 
@@ -24,59 +22,34 @@ const std::map<std::string, std::string> kIni = {
 
 std::string StagedPath() { return harness::WindowsFolder() + "\\TEMP\\instopts.dat"; }
 
-// One option as the tests state it: an integer or a text.
-struct Option {
-    std::string name;
-    bool isText;
-    std::int32_t integer;
-    std::string text;
-};
-Option Int(const std::string& name, std::int32_t value) { return {name, false, value, {}}; }
-Option Text(const std::string& name, const std::string& value) { return {name, true, 0, value}; }
+using options_test::IntegerRecord;
+using options_test::PlainRecord;
+using options_test::TextRecord;
 
-bool operator==(const Option& a, const Option& b)
+// Options as the tests state them: "name=1" or "name=\"text\"".
+std::string Int(const std::string& name, std::int32_t value) { return name + "=" + std::to_string(value); }
+std::string Text(const std::string& name, const std::string& value) { return name + "=\"" + value + "\""; }
+
+// A file of `records`, in file order.
+void WriteOptionsFile(const std::string& path, const std::vector<PlainRecord>& records)
 {
-    return a.name == b.name && a.isText == b.isText && a.integer == b.integer && a.text == b.text;
-}
-std::ostream& operator<<(std::ostream& out, const Option& o)
-{
-    return o.isText ? out << o.name << "=\"" << o.text << "\"" : out << o.name << "=" << o.integer;
+    options_test::OptionsFileBuilder builder;
+    for (const PlainRecord& record : records) builder.Add(record);
+    options_test::WriteFileBytes(path, builder.Build());
 }
 
-void WriteOptionsFile(const std::string& path, const std::vector<Option>& options)
-{
-    OptionsLibrary* handle = nullptr;
-    ASSERT_EQ(OptionsCreateDefault(&handle), OPTS_OK);
-    for (const Option& option : options) {
-        const OptionsResult r = option.isText
-            ? OptionsSetString(handle, option.name.c_str(), option.text.c_str())
-            : OptionsSetInteger(handle, option.name.c_str(), option.integer);
-        ASSERT_EQ(r, OPTS_OK);
-    }
-    ASSERT_EQ(OptionsSave(path.c_str(), handle), OPTS_OK);
-    OptionsDestroy(handle);
-}
-
-// The records of a file in file order, read with the digest checked; empty
+// The options of a file in file order, read with the digest checked; empty
 // when the file does not load.
-std::vector<Option> ReadOptionsFile(const std::string& path)
+std::vector<std::string> ReadOptionsFile(const std::string& path)
 {
-    std::vector<Option> options;
-    OptionsLibrary* handle = nullptr;
-    if (OptionsCreateDefault(&handle) != OPTS_OK) return options;
-    if (OptionsLoad(path.c_str(), handle, 1) == OPTS_OK) {
-        for (const OptionRecord* r = OptionsFirstRecord(handle); r; r = OptionsNextRecord(r)) {
-            const OptionRecordView view = OptionsViewRecord(r);
-            Option option{std::string(view.name, view.nameLength), view.type == OPTION_TYPE_STRING, 0, {}};
-            if (option.isText) {
-                option.text = reinterpret_cast<const char*>(view.value);
-            } else {
-                std::memcpy(&option.integer, view.value, 4);
-            }
-            options.insert(options.begin(), option);  // the list is newest first
-        }
+    std::vector<std::string> options;
+    options_test::Handle handle;
+    if (OptionsLoad(path.c_str(), handle.get(), 1) != OPTS_OK) return options;
+    for (const options_test::RecordSummary& r : options_test::Records(handle.get())) {
+        const std::int32_t integer = static_cast<std::int32_t>(options_test::GetLittleEndian32(r.value.data()));
+        const std::string text(reinterpret_cast<const char*>(r.value.data()));
+        options.insert(options.begin(), r.type == OPTION_TYPE_STRING ? Text(r.name, text) : Int(r.name, integer));
     }
-    OptionsDestroy(handle);
     return options;
 }
 
@@ -95,9 +68,9 @@ protected:
         setup_.WriteIni(kIni);
         CreateDirectoryA("C:\\setuptest\\Package", nullptr);
     }
-    void Ship(const std::vector<Option>& options)
+    void Ship(const std::vector<PlainRecord>& records)
     {
-        WriteOptionsFile(kShippedFile, options);
+        WriteOptionsFile(kShippedFile, records);
         shippedBytes_ = harness::ReadFileText(kShippedFile);
     }
     // Runs the launcher; the installer's arguments and the staged options as
@@ -123,19 +96,19 @@ protected:
     std::string shippedBytes_;
     std::string installerArguments_;
     std::string publishedPath_;
-    std::vector<Option> staged_;
+    std::vector<std::string> staged_;
 };
 
 TEST_F(OemOptions, SwitchesBecomeOptionsAndNeverReachTheInstaller)
 {
-    Ship({Text("Existing", "kept"), Int("INSTOPTS:FirewallSecurityLevel", 1)});
+    Ship({IntegerRecord("INSTOPTS:FirewallSecurityLevel", 1), TextRecord("Existing", "kept")});
 
     Run("PROP=1 /vg:1 /noreboot /count:3 /fw:2 /cto /keyexist:\"HKLM\\Software\\Maker\"");
 
     EXPECT_EQ(installerArguments_, "PROP=1 ");
     EXPECT_EQ(publishedPath_, StagedPath());
     // Saved head first: the newest option leads the file.
-    EXPECT_EQ(staged_, (std::vector<Option>{
+    EXPECT_EQ(staged_, (std::vector<std::string>{
                            Int("CTO", 1),
                            Text("INSTOPTS:FactoryRegKey", "HKLM\\Software\\Maker"),
                            Int("INSTOPTS:FactoryRegKeyExists", 1),
@@ -150,13 +123,13 @@ TEST_F(OemOptions, SwitchesBecomeOptionsAndNeverReachTheInstaller)
 
 TEST_F(OemOptions, WithoutSwitchesTheFileIsStillStagedAndSaved)
 {
-    Ship({Int("A", 1), Text("B", "two")});
+    Ship({TextRecord("B", "two"), IntegerRecord("A", 1)});
 
     Run("");
 
     EXPECT_EQ(publishedPath_, StagedPath());
     // The shipped file holds B, A; load and save turn the order around.
-    EXPECT_EQ(staged_, (std::vector<Option>{Int("A", 1), Text("B", "two")}));
+    EXPECT_EQ(staged_, (std::vector<std::string>{Int("A", 1), Text("B", "two")}));
     ExpectCleanedUp();
 }
 
@@ -167,7 +140,7 @@ TEST_F(OemOptions, TheLaterOfTwoKeySwitchesWins)
     Run("/keyexist:\"HKLM\\A\" /keynoexist:\"HKLM\\B\" /fileexist:\"C:\\f.txt\"");
 
     EXPECT_EQ(installerArguments_, "");
-    EXPECT_EQ(staged_, (std::vector<Option>{
+    EXPECT_EQ(staged_, (std::vector<std::string>{
                            Text("INSTOPTS:FactoryFile", "C:\\f.txt"),
                            Int("INSTOPTS:FactoryFileExists", 1),
                            Text("INSTOPTS:FactoryRegKey", "HKLM\\B"),
@@ -181,12 +154,12 @@ TEST_F(OemOptions, FirewallLevelOneKeepsTheShippedSetting)
         SCOPED_TRACE(level);
         DeleteFileA("C:\\stubinst\\state.ini");
         DeleteFileA("C:\\stubinst\\calls.txt");
-        Ship({Int("INSTOPTS:FirewallSecurityLevel", 7)});
+        Ship({IntegerRecord("INSTOPTS:FirewallSecurityLevel", 7)});
 
         Run(std::string("/fw:") + level);
 
         const std::int32_t expected = level[0] == '1' ? 7 : level[0] - '0';
-        EXPECT_EQ(staged_, (std::vector<Option>{Int("INSTOPTS:FirewallSecurityLevel", expected)}));
+        EXPECT_EQ(staged_, (std::vector<std::string>{Int("INSTOPTS:FirewallSecurityLevel", expected)}));
     }
 }
 
@@ -194,20 +167,20 @@ TEST_F(OemOptions, FailedCopyOverAnEarlierStagedFileEditsNothing)
 {
     // No shipped file: the copy fails while an earlier run's staged file is
     // still there. Loading that file would work, but staging counts as failed.
-    WriteOptionsFile(StagedPath(), {Int("Stale", 1)});
+    WriteOptionsFile(StagedPath(), {IntegerRecord("Stale", 1)});
 
     Run("/vg:1 /cto");
 
     EXPECT_EQ(installerArguments_, "");
     EXPECT_EQ(publishedPath_, StagedPath());
-    EXPECT_EQ(staged_, (std::vector<Option>{Int("Stale", 1)}));
+    EXPECT_EQ(staged_, (std::vector<std::string>{Int("Stale", 1)}));
     ExpectCleanedUp();
 }
 
 TEST_F(OemOptions, ReadOnlyStagedFileIsReplacedOrLeftAlone)
 {
-    Ship({Int("Fresh", 1)});
-    WriteOptionsFile(StagedPath(), {Int("Stale", 1)});
+    Ship({IntegerRecord("Fresh", 1)});
+    WriteOptionsFile(StagedPath(), {IntegerRecord("Stale", 1)});
     SetFileAttributesA(StagedPath().c_str(), FILE_ATTRIBUTE_READONLY);
 
     Run("/vg:1");
@@ -216,7 +189,7 @@ TEST_F(OemOptions, ReadOnlyStagedFileIsReplacedOrLeftAlone)
     // as it was (the case above). Wine's CopyFileA replaces it, so here the
     // fresh copy is made writable and edited. Either way it is gone after.
     EXPECT_EQ(installerArguments_, "");
-    EXPECT_EQ(staged_, (std::vector<Option>{Int("INSTALL:EnableVigilux", 1), Int("Fresh", 1)}));
+    EXPECT_EQ(staged_, (std::vector<std::string>{Int("INSTALL:EnableVigilux", 1), Int("Fresh", 1)}));
     ExpectCleanedUp();
 }
 
@@ -229,13 +202,13 @@ TEST_F(OemOptions, MissingTempFolderIsCreated)
 
     Run("/noreboot");
 
-    EXPECT_EQ(staged_, (std::vector<Option>{Int("INSTALL:NoReboot", 1)}));
+    EXPECT_EQ(staged_, (std::vector<std::string>{Int("INSTALL:NoReboot", 1)}));
     ExpectCleanedUp();
 }
 
 TEST_F(OemOptions, DamagedShippedFileIsLoggedAndNothingIsApplied)
 {
-    Ship({Int("A", 1)});
+    Ship({IntegerRecord("A", 1)});
     std::string damaged = shippedBytes_;
     damaged[damaged.size() - 1] ^= 0x01;
     harness::WriteFileText(kShippedFile, damaged);
