@@ -13,7 +13,8 @@ struct SetupContext {
     // switches out of this very buffer.
     char* commandLine = nullptr;
 
-    // From the configuration file.
+    // The configuration file, and the values read from it.
+    std::string iniPath;
     std::string runtimeVersion;
     std::string productName;
     std::string productFile;

@@ -59,11 +59,11 @@ std::string ProductMessage(const SetupContext& context, UINT id)
 
 void ReadConfiguration(SetupContext& context)
 {
-    const std::string iniPath = SetupIniPath(win::ModulePath());
-    context.runtimeVersion = ReadSetupValue(iniPath, "RuntimeVersion");
-    context.productName = ReadSetupValue(iniPath, "ProductName");
-    context.productFile = ReadSetupValue(iniPath, "ProductFile");
-    context.productOptions = ReadSetupValue(iniPath, "ProductOpts");
+    context.iniPath = SetupIniPath(win::ModulePath());
+    context.runtimeVersion = ReadSetupValue(context.iniPath, "RuntimeVersion");
+    context.productName = ReadSetupValue(context.iniPath, "ProductName");
+    context.productFile = ReadSetupValue(context.iniPath, "ProductFile");
+    context.productOptions = ReadSetupValue(context.iniPath, "ProductOpts");
 }
 
 bool PassesPlatformChecks(SetupContext& context)
@@ -86,8 +86,7 @@ void GatherPlatformValues(SetupContext& context)
     context.platformVersion.dwOSVersionInfoSize = sizeof context.platformVersion;
     GetVersionExA(&context.platformVersion);
     const bool isNt = context.platformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    context.runtimeProgram =
-        ReadSetupValue(SetupIniPath(win::ModulePath()), isNt ? "RuntimeNT" : "Runtime9X");
+    context.runtimeProgram = ReadSetupValue(context.iniPath, isNt ? "RuntimeNT" : "Runtime9X");
 
     context.installedVersion.clear();
     context.systemFolder = win::SystemFolder();
