@@ -27,14 +27,11 @@ struct SetupContext {
     std::string setupFolder;
     std::string installerPath;
     std::string libraryPath;
-    std::string installerWindowTitle;
     OSVERSIONINFOA platformVersion = {};
 
     // Filled by the runtime probe.
     bool libraryPresent = false;
     std::string installedVersion;
-
-    HANDLE mutex = nullptr;  // owned by the driver
 };
 
 }  // namespace setup

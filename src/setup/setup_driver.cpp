@@ -97,13 +97,12 @@ void GatherPlatformValues(SetupContext& context)
 }
 
 // The Windows Installer's own window for this product is already open.
-bool InstallerWindowOpen(SetupContext& context)
+bool InstallerWindowOpen(const SetupContext& context)
 {
-    context.installerWindowTitle = InstallerWindowTitle(context.productName, context.caption);
-    const std::string text = text::FormatText(win::LoadResourceText(IDS_ALREADY_RUNNING),
-                                              {context.installerWindowTitle});
-    if (!FindWindowA(kInstallerWindowClass, context.installerWindowTitle.c_str())) return false;
-    ShowMessage(context, text, MB_OK);
+    const std::string title = InstallerWindowTitle(context.productName, context.caption);
+    if (!FindWindowA(kInstallerWindowClass, title.c_str())) return false;
+    ShowMessage(context, text::FormatText(win::LoadResourceText(IDS_ALREADY_RUNNING), {title}),
+                MB_OK);
     return true;
 }
 
@@ -141,7 +140,6 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     SetupContext context;
     context.instance = instance;
     context.commandLine = commandLine;
-    context.mutex = mutex.Get();
     win::SetResourceModule(instance);
     ReadConfiguration(context);
     context.caption = win::LoadResourceText(IDS_SETUP);
