@@ -121,9 +121,7 @@ void RepairAndRetry(const SetupContext& context, const std::string& commandLine)
     ShowMessage(context, ProductMessage(context, IDS_INSTALLER_RETRY), MB_ICONERROR);
     ShellRunAndWait(context.installerPath, "/unregister", SW_SHOWNORMAL);
     ShellRunAndWait(context.installerPath, "/regserver", SW_SHOWNORMAL);
-    InstallerUsable = true;
-    RunInstaller(context.installerPath, commandLine);
-    if (!InstallerUsable) {
+    if (!RunInstaller(context.installerPath, commandLine)) {
         ShowMessage(context, ProductMessage(context, IDS_INSTALLER_FAILED), MB_OK);
     }
 }
@@ -160,8 +158,9 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     oem::ApplyOemSwitches(commandLine, optionsFolder);
 
     const std::string installerCommandLine = ComposeCommandLine(context);
-    RunInstaller(context.installerPath, installerCommandLine);
-    if (!InstallerUsable) RepairAndRetry(context, installerCommandLine);
+    if (!RunInstaller(context.installerPath, installerCommandLine)) {
+        RepairAndRetry(context, installerCommandLine);
+    }
 
     oem::RemoveStagedInstallOptions();
     ReleaseMutex(mutex.Get());
