@@ -5,6 +5,7 @@
 #include "common/ansi_code_page.h"
 #include "common/maker_key.h"
 #include "common/module_path.h"
+#include "common/registry_values.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "oem/oem_option_plan.h"
@@ -18,18 +19,6 @@ constexpr char kStagedPathValue[] = "Instopts";
 constexpr char kOptionsFileName[] = "\\instopts.dat";
 
 std::string StagingFolder() { return win::WindowsFolder() + "\\TEMP"; }
-
-void PublishStagedPath(const std::string& stagedPath)
-{
-    win::UniqueKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    RegSetValueExA(key.Get(), kStagedPathValue, 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(stagedPath.c_str()),
-                   static_cast<DWORD>(stagedPath.size() + 1));
-}
 
 bool KeyIsEmpty(HKEY key)
 {
@@ -70,7 +59,7 @@ bool StageInstallOptions(const std::string& optionsFolder)
     const bool copied = CopyFileA(shippedPath.c_str(), stagedPath.c_str(), FALSE) != FALSE;
     const bool madeWritable = SetFileAttributesA(stagedPath.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
     const bool loaded = LauncherOptionsEditor().Load(stagedPath.c_str()) == kEditorOk;
-    PublishStagedPath(stagedPath);
+    win::WriteMachineText(kMakerKey, kStagedPathValue, stagedPath);
     return copied && madeWritable && loaded;
 }
 
@@ -93,13 +82,10 @@ void RemoveStagedInstallOptions()
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) {
         return;
     }
-    // One byte more than the value may fill, so the path always ends.
-    char stagedPath[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH;
-    if (RegQueryValueExA(key.Get(), kStagedPathValue, nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(stagedPath), &size) == ERROR_SUCCESS) {
+    std::string stagedPath;
+    if (win::ReadPathText(key.Get(), kStagedPathValue, stagedPath) == ERROR_SUCCESS) {
         RegDeleteValueA(key.Get(), kStagedPathValue);
-        DeleteFileA(stagedPath);
+        DeleteFileA(stagedPath.c_str());
     }
     DeleteMakerKeyWhenEmpty(key.Get());
 }

@@ -11,6 +11,7 @@
 #include "common/ansi_code_page.h"
 #include "common/maker_key.h"
 #include "common/module_path.h"
+#include "common/registry_values.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "setup/runtime_rules.h"
@@ -25,7 +26,6 @@ constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
 constexpr char kResumeSubkey[] = "Setup.tmp";
 constexpr char kShortcutValue[] = "Shortcut";
 constexpr int kStartupFolderId = 7;  // CSIDL_STARTUP
-constexpr DWORD kRecordBytes = MAX_PATH;
 
 using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
@@ -96,18 +96,6 @@ std::vector<wchar_t> WideText(const std::string& narrow)
     return wide;
 }
 
-void WriteResumeRecord(const std::string& productName)
-{
-    win::UniqueKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
-        return;  // the shortcut is still written, without a record
-    }
-    RegSetValueExA(key.Get(), kShortcutValue, 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(productName.c_str()),
-                   static_cast<DWORD>(productName.size() + 1));
-}
-
 // Reads and deletes the record's "Shortcut" value. False when there is no
 // record. A value too long for the record buffer still counts as a record,
 // read as empty text.
@@ -118,14 +106,9 @@ bool TakeResumeRecord(std::string& shortcutName)
         ERROR_SUCCESS) {
         return false;
     }
-    // One byte more than the read may fill, so a value stored without its
-    // terminator still ends inside the buffer.
-    char name[kRecordBytes + 1] = {};
-    DWORD size = kRecordBytes;
-    const LONG read = RegQueryValueExA(key.Get(), kShortcutValue, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(name), &size);
+    const LONG read = win::ReadPathText(key.Get(), kShortcutValue, shortcutName);
     if (read != ERROR_SUCCESS && read != ERROR_MORE_DATA) return false;
-    shortcutName = read == ERROR_SUCCESS ? name : "";
+    if (read == ERROR_MORE_DATA) shortcutName.clear();
     RegDeleteValueA(key.Get(), kShortcutValue);
     return true;
 }
@@ -159,8 +142,9 @@ void PlantResumeShortcut(const std::string& productName)
     if (!FindStartupFolder(startupFolder)) return;
 
     // The record comes first: a restart between the two leaves a record the
-    // next start can clean up, never an unrecorded shortcut.
-    WriteResumeRecord(productName);
+    // next start can clean up, never an unrecorded shortcut. Without a record
+    // the shortcut is still written.
+    win::WriteMachineText(kResumeKey, kShortcutValue, productName);
 
     const std::vector<wchar_t> linkPath = WideText(ResumeShortcutPath(startupFolder, productName));
     const std::string workingFolder = text::CutAtLastChar(targetPath, '\\', win::AnsiCodePage());
