@@ -22,10 +22,12 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 using win::kMakerKey;
-constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
 constexpr char kResumeSubkey[] = "Setup.tmp";
 constexpr char kShortcutValue[] = "Shortcut";
 constexpr int kStartupFolderId = 7;  // CSIDL_STARTUP
+
+// The record's key, the maker's key's subkey.
+std::string ResumeKey() { return std::string(kMakerKey) + "\\" + kResumeSubkey; }
 
 using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
@@ -102,7 +104,7 @@ std::vector<wchar_t> WideText(const std::string& narrow)
 bool TakeResumeRecord(std::string& shortcutName)
 {
     win::UniqueKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kResumeKey, 0, KEY_ALL_ACCESS, key.Put()) !=
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ResumeKey().c_str(), 0, KEY_ALL_ACCESS, key.Put()) !=
         ERROR_SUCCESS) {
         return false;
     }
@@ -144,7 +146,7 @@ void PlantResumeShortcut(const std::string& productName)
     // The record comes first: a restart between the two leaves a record the
     // next start can clean up, never an unrecorded shortcut. Without a record
     // the shortcut is still written.
-    win::WriteMachineText(kResumeKey, kShortcutValue, productName);
+    win::WriteMachineText(ResumeKey().c_str(), kShortcutValue, productName);
 
     const std::vector<wchar_t> linkPath = WideText(ResumeShortcutPath(startupFolder, productName));
     const std::string workingFolder = text::CutAtLastChar(targetPath, '\\', win::AnsiCodePage());
