@@ -72,9 +72,13 @@ int InstallOptionsEditor::Save()
     return kEditorFailed;
 }
 
-void ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes)
+int ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes)
 {
-    for (const OptionWrite& write : writes) editor.Apply(write);
+    int result = kEditorOk;
+    for (const OptionWrite& write : writes) {
+        if (editor.Apply(write) != kEditorOk) result = kEditorFailed;
+    }
+    return result;
 }
 
 }  // namespace oem

@@ -53,7 +53,7 @@ private:
 };
 
 // Applies every planned write in order; a failed write is logged and the
-// next one still runs.
-void ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes);
+// next one still runs. kEditorFailed when any write failed, else kEditorOk.
+int ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes);
 
 }  // namespace oem

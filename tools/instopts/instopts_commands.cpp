@@ -211,10 +211,7 @@ int Apply(const std::string& path, const std::string& setupArguments, std::ostre
     out << commandLine.data() << '\n';
     if (loaded != oem::kEditorOk) return loaded;
 
-    int result = oem::kEditorOk;
-    for (const oem::OptionWrite& write : writes) {
-        if (editor.Apply(write) != oem::kEditorOk) result = oem::kEditorFailed;
-    }
+    int result = oem::ApplyOptionWrites(editor, writes);
     if (editor.Save() != oem::kEditorOk) result = oem::kEditorFailed;
     return result;
 }
