@@ -9,7 +9,9 @@
 #include "oem/install_options_editor.h"
 #include "oem/oem_option_plan.h"
 #include "oem/switch_parser.h"
+#include "options/byte_order.h"
 #include "options/options_library.h"
+#include "options/options_records.h"
 #include "record_text.h"
 
 #ifdef _WIN32
@@ -20,7 +22,6 @@ namespace instopts {
 namespace {
 
 constexpr int kUsageExit = 2;
-constexpr std::uint64_t kMaxVerifiedFileSize = 262144;
 
 const char kUsage[] =
     "usage: instopts show FILE [--no-verify] [--json]\n"
@@ -44,15 +45,15 @@ int Usage(std::ostream& err)
 bool LooksLikeOptionsFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    char header[28];
-    return in.read(header, sizeof header) && header[0] == 'K' && header[1] == 'E' && header[2] == 'S' &&
-           static_cast<unsigned char>(header[3]) == 0xFE;
+    unsigned char header[options::kFileHeaderSize];
+    return in.read(reinterpret_cast<char*>(header), sizeof header) &&
+           options::ReadLittleEndian32(header) == options::kFileMagic;
 }
 
 bool TooLargeToVerify(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    return in && static_cast<std::uint64_t>(in.tellg()) > kMaxVerifiedFileSize;
+    return in && static_cast<std::uint64_t>(in.tellg()) > options::kMaxVerifiedFileSize;
 }
 
 std::string LoadFailure(OptionsResult result, const std::string& path)

@@ -4,13 +4,12 @@
 
 #include <cstring>
 
+#include "options/byte_order.h"
+
 namespace instopts {
 namespace {
 
-std::uint32_t Word(const unsigned char* b)
-{
-    return b[0] | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
-}
+using options::ReadLittleEndian32;
 
 std::string Hex(const unsigned char* bytes, std::size_t length)
 {
@@ -47,10 +46,10 @@ std::string TypeName(const OptionRecordView& r)
 std::string ValueText(const OptionRecordView& r)
 {
     if (r.type == OPTION_TYPE_STRING) return Text(r);
-    if (HasInteger(r)) return std::to_string(static_cast<std::int32_t>(Word(r.value)));
+    if (HasInteger(r)) return std::to_string(static_cast<std::int32_t>(ReadLittleEndian32(r.value)));
     // A byte block starts with its byte count; one that does not fit is shown whole.
-    if (r.type == OPTION_TYPE_BYTES && r.valueLength >= 4 && Word(r.value) <= r.valueLength - 4) {
-        return Hex(r.value + 4, Word(r.value));
+    if (r.type == OPTION_TYPE_BYTES && r.valueLength >= 4 && ReadLittleEndian32(r.value) <= r.valueLength - 4) {
+        return Hex(r.value + 4, ReadLittleEndian32(r.value));
     }
     return Hex(r.value, r.valueLength);
 }
@@ -69,7 +68,7 @@ std::string RecordJson(const OptionRecordView& r)
                          ? nlohmann::json(TypeName(r))
                          : nlohmann::json(r.type);
     if (HasInteger(r)) {
-        object["value"] = static_cast<std::int32_t>(Word(r.value));
+        object["value"] = static_cast<std::int32_t>(ReadLittleEndian32(r.value));
     } else {
         object["value"] = ValueText(r);
     }
