@@ -92,11 +92,10 @@ bool DigestMatches(ReadableFile& file, const unsigned char* header)
 
 // Reads `expectedCount` records, each put at the head of the list. The count
 // always ends equal to the records held, also when a record stops the pass.
-OptionsResult ReadRecords(ReadableFile& file, OptionsLibrary* handle, std::uint32_t expectedCount)
+OptionsResult ReadRecords(ReadableFile& file, const BlowfishSchedule& schedule, OptionsLibrary* handle,
+                          std::uint32_t expectedCount)
 {
     if (!file.MoveTo(kFileHeaderSize)) return OPTS_E_BAD_FORMAT;
-    const KeySchedule schedule(handle);
-    if (!schedule) return OPTS_E_OUT_OF_MEMORY;
 
     OptionsResult result = OPTS_OK;
     std::uint32_t recordsRead = 0;
@@ -106,7 +105,7 @@ OptionsResult ReadRecords(ReadableFile& file, OptionsLibrary* handle, std::uint3
             result = OPTS_E_BAD_FORMAT;
             break;
         }
-        BlowfishDecipherBlocks(*schedule, recordHeader, kRecordHeaderSize / 8);
+        BlowfishDecipherBlocks(schedule, recordHeader, kRecordHeaderSize / 8);
         const std::uint32_t valueLength = ReadLittleEndian32(recordHeader + kValueLengthOffset);
         if (!IsAcceptableValueLength(valueLength)) {
             result = OPTS_E_BAD_FORMAT;
@@ -125,7 +124,7 @@ OptionsResult ReadRecords(ReadableFile& file, OptionsLibrary* handle, std::uint3
             result = OPTS_E_BAD_FORMAT;
             break;
         }
-        BlowfishDecipherBlocks(*schedule, bytes + kRecordHeaderSize, valueLength / 8);
+        BlowfishDecipherBlocks(schedule, bytes + kRecordHeaderSize, valueLength / 8);
     }
     handle->recordCount = recordsRead;
     return result;
@@ -177,16 +176,14 @@ OptionsResult LoadOptionsFile(FileAccess& files, const char* path, OptionsLibrar
     unsigned char header[kFileHeaderSize];
     if (file->Read(header, kFileHeaderSize) != kFileHeaderSize) return OPTS_E_BAD_FORMAT;
     if (ReadLittleEndian32(header) != kFileMagic) return OPTS_E_BAD_FORMAT;
-    {
-        const KeySchedule schedule(handle);
-        if (!schedule) return OPTS_E_OUT_OF_MEMORY;
-        BlowfishDecipherBlocks(*schedule, header + kDigestOffset, kDigestSize / 8);
-    }
+    const KeySchedule schedule(handle);
+    if (!schedule) return OPTS_E_OUT_OF_MEMORY;
+    BlowfishDecipherBlocks(*schedule, header + kDigestOffset, kDigestSize / 8);
     if (verifyDigest && !DigestMatches(*file, header)) return OPTS_E_DIGEST_MISMATCH;
 
     OptionsClear(handle);
     handle->recordCount = 0;
-    return ReadRecords(*file, handle, ReadLittleEndian32(header + 8));
+    return ReadRecords(*file, *schedule, handle, ReadLittleEndian32(header + 8));
 }
 
 OptionsResult SaveOptionsFile(FileAccess& files, const char* path, OptionsLibrary* handle)
