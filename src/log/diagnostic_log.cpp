@@ -50,11 +50,7 @@ private:
 
 }  // namespace
 
-DiagnosticLog::DiagnosticLog(const char* baseName)
-{
-    InitializeCriticalSection(&lock_);
-    Open(baseName, win::ModulePath());
-}
+DiagnosticLog::DiagnosticLog(const char* baseName) : DiagnosticLog(baseName, win::ModulePath()) {}
 
 DiagnosticLog::DiagnosticLog(const char* baseName, const std::string& executablePath)
 {
