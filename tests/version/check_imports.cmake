@@ -1,7 +1,8 @@
 # Fails when PROGRAM imports any library of FORBIDDEN, or, when ALLOWED is
 # given, any library not in ALLOWED (names compared without regard to letter
-# case).
-#   cmake -DOBJDUMP=... -DPROGRAM=setup.exe -DFORBIDDEN=a.dll;b.dll [-DALLOWED=c.dll;d.dll] -P check_imports.cmake
+# case), or any function of FORBIDDEN_FUNCTIONS (exact names).
+#   cmake -DOBJDUMP=... -DPROGRAM=setup.exe -DFORBIDDEN=a.dll;b.dll [-DALLOWED=c.dll;d.dll]
+#         [-DFORBIDDEN_FUNCTIONS=F;G] -P check_imports.cmake
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM}
   OUTPUT_VARIABLE headers RESULT_VARIABLE result)
@@ -33,4 +34,10 @@ if(ALLOWED)
     endif()
   endforeach()
 endif()
+# Windows refuses to start a program that imports a function it lacks.
+foreach(function IN LISTS FORBIDDEN_FUNCTIONS)
+  if(headers MATCHES "[ \t]${function}[\r\n]")
+    message(FATAL_ERROR "${PROGRAM} imports ${function}, which older Windows lacks; look it up at run time")
+  endif()
+endforeach()
 message(STATUS "imports: ${imports}")
