@@ -13,6 +13,9 @@
 namespace checks {
 namespace {
 
+bool g_platformRecorded = false;
+bool g_isNtFamily = false;
+
 OSVERSIONINFOA QueryVersion()
 {
     OSVERSIONINFOA version = {};
@@ -36,10 +39,16 @@ std::vector<TokenGroup> GroupsOf(const TOKEN_GROUPS& groups)
 
 }  // namespace
 
+void ClassifyPlatform()
+{
+    if (g_platformRecorded) return;
+    g_platformRecorded = true;
+    g_isNtFamily = QueryVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
 bool UserIsAdministrator()
 {
-    // The 9x family has no rights to check.
-    if (QueryVersion().dwPlatformId != VER_PLATFORM_WIN32_NT) return true;
+    if (!g_isNtFamily) return true;  // the 9x family has no rights to check
 
     win::UniqueHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return false;

@@ -1,9 +1,12 @@
 #pragma once
-// The two questions the driver asks before any installation work starts.
+// The three questions the driver asks before any installation work starts.
 
 #include <string>
 
 namespace checks {
+
+// Records once per process whether this is the NT family.
+void ClassifyPlatform();
 
 // True when the user may install: always on the 9x family, otherwise when the
 // process token holds the Administrators group.

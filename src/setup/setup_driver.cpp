@@ -68,6 +68,7 @@ void ReadConfiguration(SetupContext& context)
 
 bool PassesPlatformChecks(SetupContext& context)
 {
+    checks::ClassifyPlatform();
     if (!checks::UserIsAdministrator()) {
         ShowMessage(context, ProductMessage(context, IDS_NOT_ADMIN), MB_ICONERROR);
         return false;
