@@ -9,6 +9,8 @@
 
 namespace setup {
 
+bool InstallerUsable = true;
+
 namespace {
 
 constexpr DWORD kPollMilliseconds = 100;
@@ -32,9 +34,9 @@ void WaitPumpingMessages(HANDLE process)
     }
 }
 
-bool RunInstaller(const std::string& installerPath, const std::string& commandLine)
+void RunInstaller(const std::string& installerPath, const std::string& commandLine)
 {
-    if (!FitsCommandLineLimit(commandLine)) return true;  // as a program that cannot be started
+    if (!FitsCommandLineLimit(commandLine)) return;  // as a program that cannot be started
 
     // CreateProcessA may write into the command line, so it gets its own copy.
     std::vector<char> writable(commandLine.begin(), commandLine.end());
@@ -45,7 +47,7 @@ bool RunInstaller(const std::string& installerPath, const std::string& commandLi
     PROCESS_INFORMATION started = {};
     if (!CreateProcessA(installerPath.c_str(), writable.data(), nullptr, nullptr, FALSE,
                         NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
-        return true;
+        return;
     }
     win::UniqueHandle thread(started.hThread);
     win::UniqueHandle process(started.hProcess);
@@ -53,7 +55,7 @@ bool RunInstaller(const std::string& installerPath, const std::string& commandLi
     WaitPumpingMessages(process.Get());
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process.Get(), &exitCode)) exitCode = 0;
-    return !ReportsInstallerUnusable(exitCode);
+    if (ReportsInstallerUnusable(exitCode)) InstallerUsable = false;
 }
 
 void ShellRunAndWait(const std::string& file, const std::string& parameters, int showCommand)

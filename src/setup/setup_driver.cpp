@@ -121,7 +121,9 @@ void RepairAndRetry(const SetupContext& context, const std::string& commandLine)
     ShowMessage(context, ProductMessage(context, IDS_INSTALLER_RETRY), MB_ICONERROR);
     ShellRunAndWait(context.installerPath, "/unregister", SW_SHOWNORMAL);
     ShellRunAndWait(context.installerPath, "/regserver", SW_SHOWNORMAL);
-    if (!RunInstaller(context.installerPath, commandLine)) {
+    InstallerUsable = true;
+    RunInstaller(context.installerPath, commandLine);
+    if (!InstallerUsable) {
         ShowMessage(context, ProductMessage(context, IDS_INSTALLER_FAILED), MB_OK);
     }
 }
@@ -158,9 +160,8 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     oem::ApplyOemSwitches(commandLine, optionsFolder);
 
     const std::string installerCommandLine = ComposeCommandLine(context);
-    if (!RunInstaller(context.installerPath, installerCommandLine)) {
-        RepairAndRetry(context, installerCommandLine);
-    }
+    RunInstaller(context.installerPath, installerCommandLine);
+    if (!InstallerUsable) RepairAndRetry(context, installerCommandLine);
 
     oem::RemoveStagedInstallOptions();
     ReleaseMutex(mutex.Get());
