@@ -381,7 +381,9 @@ LauncherResult RunLauncher(const std::string& exePath, const std::string& argume
             result.timedOut = true;
             break;
         }
-        if (HWND dialog = FindNewDialog(processId, kProgressTextId, false, progressSeen)) {
+        // Read once shown: the dialog exists a moment before its procedure
+        // has set the caption and text and the window is made visible.
+        if (HWND dialog = FindNewDialog(processId, kProgressTextId, true, progressSeen)) {
             progressSeen.insert(dialog);
             result.progressDialogs.push_back({WindowText(dialog),
                                               WindowText(GetDlgItem(dialog, kProgressTextId)),
