@@ -28,10 +28,4 @@ UniqueModule LoadSystemLibrary(const char* fileName)
     return UniqueModule(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
-FARPROC FindSystemFunction(const char* moduleName, const char* functionName)
-{
-    HMODULE module = GetModuleHandleA(moduleName);
-    return module ? GetProcAddress(module, functionName) : nullptr;
-}
-
 }  // namespace win

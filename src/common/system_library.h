@@ -19,15 +19,22 @@ std::string WindowsFolder();
 // Loads `fileName` ("version.dll") from the system folder by full path.
 UniqueModule LoadSystemLibrary(const char* fileName);
 
+// A function of `module` as its own pointer type, or null where the module
+// or the function is missing.
+template <typename Function>
+Function FindFunctionAs(HMODULE module, const char* functionName)
+{
+    return module ? reinterpret_cast<Function>(
+                        reinterpret_cast<void*>(GetProcAddress(module, functionName)))
+                  : nullptr;
+}
+
 // A function of a library that is always loaded (kernel32, user32, advapi32),
 // or null where this Windows lacks it.
-FARPROC FindSystemFunction(const char* moduleName, const char* functionName);
-
 template <typename Function>
 Function FindSystemFunctionAs(const char* moduleName, const char* functionName)
 {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(FindSystemFunction(moduleName, functionName)));
+    return FindFunctionAs<Function>(GetModuleHandleA(moduleName), functionName);
 }
 
 }  // namespace win

@@ -39,9 +39,8 @@ void DeleteMakerKeyWhenEmpty(HKEY key)
     if (!KeyIsEmpty(key)) return;
     using DeleteEmptyKeyFunction = DWORD(WINAPI*)(HKEY, LPCSTR);
     static win::UniqueModule shellLightweight = win::LoadSystemLibrary("shlwapi.dll");
-    if (!shellLightweight) return;
-    auto deleteEmptyKey = reinterpret_cast<DeleteEmptyKeyFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shellLightweight.Get(), "SHDeleteEmptyKeyA")));
+    auto deleteEmptyKey =
+        win::FindFunctionAs<DeleteEmptyKeyFunction>(shellLightweight.Get(), "SHDeleteEmptyKeyA");
     if (deleteEmptyKey) deleteEmptyKey(HKEY_LOCAL_MACHINE, kMakerKey);
 }
 

@@ -45,8 +45,8 @@ FolderPathBinding BindGetFolderPath()
         FolderPathBinding binding;
         binding.library = win::LoadSystemLibrary(libraryName);
         if (!binding.library) continue;
-        binding.function = reinterpret_cast<GetFolderPathFunction>(
-            reinterpret_cast<void*>(GetProcAddress(binding.library.Get(), "SHGetFolderPathA")));
+        binding.function =
+            win::FindFunctionAs<GetFolderPathFunction>(binding.library.Get(), "SHGetFolderPathA");
         if (binding.function) return binding;
     }
     return FolderPathBinding();

@@ -10,8 +10,7 @@ VersionQuery SystemVersionQuery()
         // Released on purpose: the function stays valid until the process ends.
         HMODULE library = win::LoadSystemLibrary("version.dll").Release();
         if (library == nullptr) return VersionQuery{};
-        return reinterpret_cast<VersionQuery>(
-            reinterpret_cast<void*>(GetProcAddress(library, "VerQueryValueA")));
+        return win::FindFunctionAs<VersionQuery>(library, "VerQueryValueA");
     }();
     return query;
 }
