@@ -1,16 +1,13 @@
 #include "version/version_block.h"
 
+#include "version/block_words.h"
+
 namespace version {
 namespace {
 
 constexpr char kVersionInfoKey[] = "VS_VERSION_INFO";
 constexpr std::size_t kKeyChars = sizeof kVersionInfoKey - 1;
 constexpr std::size_t kKeyAt = 6;
-
-std::uint16_t ReadWord(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
 
 bool KeyIsVersionInfo(const std::uint8_t* resource)
 {

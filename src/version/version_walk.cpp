@@ -1,17 +1,13 @@
 #include "version/version_walk.h"
 
 #include "version/version_text.h"
+#include "version/block_words.h"
 
 namespace version {
 namespace {
 
 constexpr std::size_t kHeaderSize = 6;  // wLength, wValueLength, wType
 constexpr std::size_t kFixedInfoSize = 52;
-
-std::uint16_t ReadWord(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
 
 std::size_t CharBytes(CharWidth width) { return width == CharWidth::Wide ? 2 : 1; }
 
