@@ -8,6 +8,7 @@
 #include "common/registry_values.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
+#include "log/launcher_log.h"
 #include "oem/oem_option_plan.h"
 #include "oem/switch_parser.h"
 
@@ -44,6 +45,19 @@ void DeleteMakerKeyWhenEmpty(HKEY key)
     if (deleteEmptyKey) deleteEmptyKey(HKEY_LOCAL_MACHINE, kMakerKey);
 }
 
+// Every user may create files in the Windows TEMP folder, so whatever is
+// already at the staged path may have been planted there: a hard link or a
+// symbolic link to a file the user may not write would turn an overwriting
+// copy against that file. Deleting removes the link, never its target; the
+// copy then refuses to overwrite, so anything that reappears in between makes
+// it fail instead of being written through. A folder, or a read-only file,
+// is not forced out: the copy fails and nothing is staged.
+bool CopyAsFreshFile(const std::string& from, const std::string& to)
+{
+    DeleteFileA(to.c_str());
+    return CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+}
+
 }  // namespace
 
 bool StageInstallOptions(const std::string& optionsFolder)
@@ -55,11 +69,16 @@ bool StageInstallOptions(const std::string& optionsFolder)
     }
     const std::string stagedPath = stagingFolder + kOptionsFileName;
 
-    const bool copied = CopyFileA(shippedPath.c_str(), stagedPath.c_str(), FALSE) != FALSE;
+    if (!CopyAsFreshFile(shippedPath, stagedPath)) {
+        diag::LauncherLog().WriteException(
+            ("Unable to copy the InstOpts.dat file to the TEMP folder (error " +
+             std::to_string(GetLastError()) + ").").c_str());
+        return false;
+    }
     const bool madeWritable = SetFileAttributesA(stagedPath.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
     const bool loaded = LauncherOptionsEditor().Load(stagedPath.c_str()) == kEditorOk;
     win::WriteMachineText(kMakerKey, kStagedPathValue, stagedPath);
-    return copied && madeWritable && loaded;
+    return madeWritable && loaded;
 }
 
 void ApplyOemSwitches(char* commandLine, const std::string& optionsFolder)

@@ -13,9 +13,11 @@ namespace oem {
 // after it.
 InstallOptionsEditor& LauncherOptionsEditor();
 
-// Copies the options folder's "instopts.dat" to the Windows "TEMP" folder,
-// publishes the copy's path as "Instopts" and loads the copy. True only when
-// the copy, the attribute reset and the load all succeeded.
+// Copies the options folder's "instopts.dat" to the Windows "TEMP" folder as
+// a file of this run's own, publishes the copy's path as "Instopts" and loads
+// the copy. When no fresh copy can be made, nothing is published and the
+// failure is logged. True only when the copy, the attribute reset and the
+// load all succeeded.
 bool StageInstallOptions(const std::string& optionsFolder);
 
 // Cuts every OEM switch out of `commandLine` in place and, when staging

@@ -47,9 +47,10 @@ public:
     virtual bool Exists(const char* path) = 0;
     // Existing file only, shared for reading; null when it cannot be opened.
     virtual std::unique_ptr<ReadableFile> OpenForReading(const char* path) = 0;
-    // Claims `target` for a save and creates its sibling. Null when the
-    // target exists but cannot be opened for writing, or the sibling cannot
-    // be created.
+    // Claims `target` for a save and creates its sibling as a new file,
+    // after deleting whatever was at the sibling's path (a link is removed,
+    // never followed). Null when the target exists but cannot be opened for
+    // writing, or the sibling cannot be created (something in the way).
     virtual std::unique_ptr<WritableFile> CreateSibling(const char* target) = 0;
     // Puts the completed sibling in the target's place, in one step where the
     // system can. A failed replace leaves the sibling for the caller.

@@ -132,7 +132,10 @@ public:
         }
         std::unique_ptr<char[]> sibling = SiblingPathOf(target);
         if (!sibling) return nullptr;
-        const int fd = open(sibling.get(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        // A leftover sibling may be a link planted to another file: remove
+        // the link and create a file of our own, never open what is there.
+        unlink(sibling.get());
+        const int fd = open(sibling.get(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) return nullptr;
         std::unique_ptr<WritableFile> file(new (std::nothrow) PosixWritableFile(fd));
         if (!file) {

@@ -109,7 +109,10 @@ public:
         }
         std::unique_ptr<char[]> siblingPath = SiblingPathOf(target);
         if (!siblingPath) return nullptr;
-        win::UniqueFile sibling(CreateFileA(siblingPath.get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        // A leftover sibling may be a link planted to another file: delete
+        // the link and create a file of our own, never open what is there.
+        DeleteFileA(siblingPath.get());
+        win::UniqueFile sibling(CreateFileA(siblingPath.get(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!sibling) return nullptr;
         std::unique_ptr<WritableFile> file(new (std::nothrow) Win32WritableFile(std::move(sibling), std::move(claim)));

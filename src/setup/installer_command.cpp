@@ -17,9 +17,14 @@ std::string InstallerLibraryPath(const std::string& systemFolder)
     return systemFolder + "\\msi.dll";
 }
 
+std::string InstallerLogPath(const std::string& windowsFolder)
+{
+    return windowsFolder + "\\Temp\\" + kInstallerLogName;
+}
+
 std::string VerboseLogArgument(const std::string& windowsFolder)
 {
-    return "/l*v " + windowsFolder + "\\Temp\\" + kInstallerLogName;
+    return "/l*v " + InstallerLogPath(windowsFolder);
 }
 
 std::string InstallerWindowTitle(const std::string& productName, const std::string& caption)

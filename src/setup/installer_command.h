@@ -20,6 +20,8 @@ std::string PackagePath(const std::string& setupFolder, const std::string& produ
 std::string InstallerProgramPath(const std::string& systemFolder);
 std::string InstallerLibraryPath(const std::string& systemFolder);
 
+// The installer's log file in the Windows "Temp" folder.
+std::string InstallerLogPath(const std::string& windowsFolder);
 // "/l*v %s\Temp\ZEL.log" of the Windows folder. The path is not quoted.
 std::string VerboseLogArgument(const std::string& windowsFolder);
 

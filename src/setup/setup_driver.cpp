@@ -114,6 +114,16 @@ std::string ComposeCommandLine(const SetupContext& context)
         VerboseLogArgument(context.windowsFolder));
 }
 
+// The installer writes its log under a fixed name in a folder where every
+// user may create files, so a link planted at that name would turn the log
+// against another file. The installer truncates the log anyway; deleting it
+// first (the link, never its target) changes nothing else.
+void StartInstallation(const SetupContext& context, const std::string& commandLine)
+{
+    DeleteFileA(InstallerLogPath(context.windowsFolder).c_str());
+    RunInstaller(context.installerPath, commandLine);
+}
+
 // The installer reported its service unusable: register the service anew and
 // run the installation once more.
 void RepairAndRetry(const SetupContext& context, const std::string& commandLine)
@@ -122,7 +132,7 @@ void RepairAndRetry(const SetupContext& context, const std::string& commandLine)
     ShellRunAndWait(context.installerPath, "/unregister", SW_SHOWNORMAL);
     ShellRunAndWait(context.installerPath, "/regserver", SW_SHOWNORMAL);
     InstallerUsable = true;
-    RunInstaller(context.installerPath, commandLine);
+    StartInstallation(context, commandLine);
     if (!InstallerUsable) {
         ShowMessage(context, ProductMessage(context, IDS_INSTALLER_FAILED), MB_OK);
     }
@@ -160,7 +170,7 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     oem::ApplyOemSwitches(commandLine, optionsFolder);
 
     const std::string installerCommandLine = ComposeCommandLine(context);
-    RunInstaller(context.installerPath, installerCommandLine);
+    StartInstallation(context, installerCommandLine);
     if (!InstallerUsable) RepairAndRetry(context, installerCommandLine);
 
     oem::RemoveStagedInstallOptions();

@@ -53,18 +53,39 @@ TEST_F(SaveFaultTest, EachFailingStepKeepsThePreviousFile)
     }
 }
 
-// A stale sibling from an interrupted save is overwritten, not mistaken for
-// the file, and none is left behind.
-TEST_F(SaveFaultTest, AStaleSiblingIsReplaced)
+// Whatever an interrupted save or another user left at the sibling's name is
+// replaced by a file of the save's own, never written through: a stale file,
+// or a hard link to a file elsewhere. A folder in the way fails the save.
+TEST_F(SaveFaultTest, WhateverIsAtTheSiblingsNameIsNeverWrittenThrough)
 {
-    WriteFileBytes(path_ + ".new", Bytes(5000, 0xEE));
-    ASSERT_EQ(OptionsSave(path_.c_str(), handle_.get()), OPTS_OK);
-    EXPECT_EQ(folder_.FileNames(), std::vector<std::string>{"InstOpts.dat"});
-    EXPECT_EQ(ReadFileBytes(path_), OptionsFileBuilder()
-                                        .Add(TextRecord("New2", "replacement"))
-                                        .Add(TextRecord("New1", "replacement"))
-                                        .Add(TextRecord("New0", "replacement"))
-                                        .Build());
+    const std::string sibling = path_ + ".new", victim = folder_.PathOf("victim");
+    const Bytes saved = OptionsFileBuilder()
+                            .Add(TextRecord("New2", "replacement"))
+                            .Add(TextRecord("New1", "replacement"))
+                            .Add(TextRecord("New0", "replacement"))
+                            .Build();
+    for (const char* planted : {"stale file", "hard link", "folder"}) {
+        SCOPED_TRACE(planted);
+        WriteFileBytes(path_, oldFile_);
+        WriteFileBytes(victim, Bytes(5000, 0xEE));
+        if (planted[0] == 's') WriteFileBytes(sibling, Bytes(5000, 0xEE));
+        if (planted[0] == 'h') std::filesystem::create_hard_link(victim, sibling);
+        if (planted[0] == 'f') std::filesystem::create_directory(sibling);
+
+        const OptionsResult result = OptionsSave(path_.c_str(), handle_.get());
+
+        EXPECT_EQ(ReadFileBytes(victim), Bytes(5000, 0xEE));
+        std::filesystem::remove(victim);
+        if (planted[0] == 'f') {
+            EXPECT_EQ(result, OPTS_E_OPEN_FAILED);
+            std::filesystem::remove(sibling);
+            ExpectOldFileIntact();
+        } else {
+            EXPECT_EQ(result, OPTS_OK);
+            EXPECT_EQ(ReadFileBytes(path_), saved);
+            EXPECT_EQ(folder_.FileNames(), std::vector<std::string>{"InstOpts.dat"});
+        }
+    }
 }
 
 TEST_F(SaveFaultTest, AMissingFolderFailsWithOpenFailed)

@@ -163,34 +163,61 @@ TEST_F(OemOptions, FirewallLevelOneKeepsTheShippedSetting)
     }
 }
 
-TEST_F(OemOptions, FailedCopyOverAnEarlierStagedFileEditsNothing)
+TEST_F(OemOptions, NothingIsPublishedWithoutAFreshCopy)
 {
-    // No shipped file: the copy fails while an earlier run's staged file is
-    // still there. Loading that file would work, but staging counts as failed.
-    WriteOptionsFile(StagedPath(), {IntegerRecord("Stale", 1)});
+    // No shipped file, and an earlier run's staged file still in place:
+    // loading that file would work, but the package is only ever pointed at
+    // a copy made by this run. The same holds for a folder in the way.
+    harness::SetDebugLogMode(1);
+    for (const bool folderInTheWay : {false, true}) {
+        SCOPED_TRACE(folderInTheWay ? "folder" : "stale file");
+        DeleteFileA("C:\\stubinst\\state.ini");
+        DeleteFileA("C:\\stubinst\\calls.txt");
+        if (folderInTheWay) {
+            Ship({IntegerRecord("Fresh", 1)});
+            CreateDirectoryA(StagedPath().c_str(), nullptr);
+            harness::WriteFileText(StagedPath() + "\\inside.txt", "x");
+        } else {
+            WriteOptionsFile(StagedPath(), {IntegerRecord("Stale", 1)});
+        }
 
-    Run("/vg:1 /cto");
+        Run("/vg:1 /cto");
 
-    EXPECT_EQ(installerArguments_, "");
-    EXPECT_EQ(publishedPath_, StagedPath());
-    EXPECT_EQ(staged_, (std::vector<std::string>{Int("Stale", 1)}));
-    ExpectCleanedUp();
+        EXPECT_EQ(installerArguments_, "");
+        EXPECT_EQ(publishedPath_, "");
+        if (folderInTheWay) {
+            EXPECT_TRUE(harness::FileExists(StagedPath() + "\\inside.txt"));
+        } else {
+            EXPECT_FALSE(harness::FileExists(StagedPath()));
+        }
+        const std::string log = harness::ReadFileText("C:\\setuptest\\RIDEvuz.log");
+        EXPECT_NE(log.find("Exception: Unable to copy the InstOpts.dat file to the TEMP folder (error "),
+                  std::string::npos) << log;
+    }
 }
 
-TEST_F(OemOptions, ReadOnlyStagedFileIsReplacedOrLeftAlone)
+// A standard user may plant a hard link at any of setup's fixed names in the
+// Windows TEMP folder; none of setup's writes (nor the installer's log) may
+// reach the file it points to.
+TEST_F(OemOptions, LinksPlantedAtFixedNamesAreNeverWrittenThrough)
 {
-    Ship({IntegerRecord("Fresh", 1)});
-    WriteOptionsFile(StagedPath(), {IntegerRecord("Stale", 1)});
-    SetFileAttributesA(StagedPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string temp = harness::WindowsFolder() + "\\TEMP\\";
+    for (const char* name : {"instopts.dat", "instopts.dat.new", "ZEL.log"}) {
+        SCOPED_TRACE(name);
+        DeleteFileA("C:\\stubinst\\state.ini");
+        DeleteFileA("C:\\stubinst\\calls.txt");
+        Ship({IntegerRecord("Fresh", 1)});
+        harness::WriteFileText("C:\\victim.txt", "not for setup");
+        DeleteFileA((temp + name).c_str());
+        ASSERT_TRUE(CreateHardLinkA((temp + name).c_str(), "C:\\victim.txt", nullptr));
 
-    Run("/vg:1");
+        Run("/vg:1");
 
-    // Windows refuses to copy over a read-only file, so the stale copy stays
-    // as it was (the case above). Wine's CopyFileA replaces it, so here the
-    // fresh copy is made writable and edited. Either way it is gone after.
-    EXPECT_EQ(installerArguments_, "");
-    EXPECT_EQ(staged_, (std::vector<std::string>{Int("INSTALL:EnableVigilux", 1), Int("Fresh", 1)}));
-    ExpectCleanedUp();
+        EXPECT_EQ(harness::ReadFileText("C:\\victim.txt"), "not for setup");
+        EXPECT_EQ(publishedPath_, StagedPath());
+        EXPECT_EQ(staged_, (std::vector<std::string>{Int("INSTALL:EnableVigilux", 1), Int("Fresh", 1)}));
+        ExpectCleanedUp();
+    }
 }
 
 TEST_F(OemOptions, MissingTempFolderIsCreated)

@@ -84,6 +84,19 @@ void SnapshotStagedOptions(int run)
     CopyFileA(staged, PlanPath(("staged" + suffix + ".dat").c_str()).c_str(), FALSE);
 }
 
+// Like msiexec, opens the "/l*v" log (the rest of the command line) with a
+// truncating open and writes a line to it.
+void WriteInstallerLog(const char* commandLine)
+{
+    const char* log = std::strstr(commandLine, "/l*v ");
+    if (!log) return;
+    HANDLE file = CreateFileA(log + 5, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, "stub installer log\r\n", 20, &written, nullptr);
+    CloseHandle(file);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -96,6 +109,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const int run = CountInstallRuns();
     RecordInstallRun(run + 1);
     SnapshotStagedOptions(run + 1);
+    WriteInstallerLog(commandLine);
     const UINT sleepMs = GetPrivateProfileIntA("plan", "sleepms", 0, PlanPath("plan.ini").c_str());
     if (sleepMs > 0) Sleep(sleepMs);
     return static_cast<int>(ExitCodeForRun(run));
