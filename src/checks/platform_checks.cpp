@@ -7,6 +7,7 @@
 #include "checks/platform_rules.h"
 #include "common/narrow_text.h"
 #include "common/string_resources.h"
+#include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "setup/resource.h"
 
@@ -24,14 +25,35 @@ OSVERSIONINFOA QueryVersion()
     return version;
 }
 
-std::vector<TokenGroup> GroupsOf(const TOKEN_GROUPS& groups)
+// The token functions are NT's: Windows 98 and Me export them only as stubs,
+// so they are bound at run time and asked for on the NT family only.
+struct TokenFunctions {
+    BOOL(WINAPI* openProcessToken)(HANDLE, DWORD, PHANDLE);
+    BOOL(WINAPI* getTokenInformation)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+    DWORD(WINAPI* getLengthSid)(PSID);
+    BOOL(WINAPI* isValidSid)(PSID);
+    bool Complete() const { return openProcessToken && getTokenInformation && getLengthSid && isValidSid; }
+};
+
+TokenFunctions BindTokenFunctions()
+{
+    TokenFunctions bound;
+    bound.openProcessToken = win::LateBoundAs<decltype(bound.openProcessToken)>(win::LateBound::kOpenProcessToken);
+    bound.getTokenInformation =
+        win::LateBoundAs<decltype(bound.getTokenInformation)>(win::LateBound::kGetTokenInformation);
+    bound.getLengthSid = win::LateBoundAs<decltype(bound.getLengthSid)>(win::LateBound::kGetLengthSid);
+    bound.isValidSid = win::LateBoundAs<decltype(bound.isValidSid)>(win::LateBound::kIsValidSid);
+    return bound;
+}
+
+std::vector<TokenGroup> GroupsOf(const TOKEN_GROUPS& groups, const TokenFunctions& token)
 {
     std::vector<TokenGroup> list;
     list.reserve(groups.GroupCount);
     for (DWORD i = 0; i < groups.GroupCount; ++i) {
         PSID sid = groups.Groups[i].Sid;
-        if (sid == nullptr || !IsValidSid(sid)) continue;
-        list.push_back(TokenGroup{static_cast<const std::uint8_t*>(sid), GetLengthSid(sid),
+        if (sid == nullptr || !token.isValidSid(sid)) continue;
+        list.push_back(TokenGroup{static_cast<const std::uint8_t*>(sid), token.getLengthSid(sid),
                                   groups.Groups[i].Attributes});
     }
     return list;
@@ -50,21 +72,24 @@ bool UserIsAdministrator()
 {
     if (!g_isNtFamily) return true;  // the 9x family has no rights to check
 
+    const TokenFunctions functions = BindTokenFunctions();
+    if (!functions.Complete()) return false;
     win::UniqueHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return false;
+    if (!functions.openProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return false;
 
     // Groups that need more than the fixed buffer count as no administrator.
     DWORD required = 0;
-    GetTokenInformation(token.Get(), TokenGroups, nullptr, 0, &required);
+    functions.getTokenInformation(token.Get(), TokenGroups, nullptr, 0, &required);
     if (!TokenGroupsFit(required)) return false;
 
     // DWORD alignment for the TOKEN_GROUPS that the call writes here.
     DWORD buffer[kTokenGroupsBufferSize / sizeof(DWORD)];
     DWORD returned = 0;
-    if (!GetTokenInformation(token.Get(), TokenGroups, buffer, sizeof buffer, &returned)) {
+    if (!functions.getTokenInformation(token.Get(), TokenGroups, buffer, sizeof buffer, &returned)) {
         return false;
     }
-    return GroupsIncludeAdministrators(GroupsOf(*reinterpret_cast<const TOKEN_GROUPS*>(buffer)));
+    const auto& groups = *reinterpret_cast<const TOKEN_GROUPS*>(buffer);
+    return GroupsIncludeAdministrators(GroupsOf(groups, functions));
 }
 
 bool CheckPlatformSupported(std::string& message, const std::string& productName)

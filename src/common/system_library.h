@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/late_bound_functions.h"
 #include "common/unique_handle.h"
 
 namespace win {
@@ -19,22 +20,15 @@ std::string WindowsFolder();
 // Loads `fileName` ("version.dll") from the system folder by full path.
 UniqueModule LoadSystemLibrary(const char* fileName);
 
-// A function of `module` as its own pointer type, or null where the module
-// or the function is missing.
-template <typename Function>
-Function FindFunctionAs(HMODULE module, const char* functionName)
-{
-    return module ? reinterpret_cast<Function>(
-                        reinterpret_cast<void*>(GetProcAddress(module, functionName)))
-                  : nullptr;
-}
+// The system's function of that row of the late-bound table, or null where
+// this Windows lacks it or exports only a 9x stub. Looked up on first use;
+// its library stays loaded until the process ends.
+void* FindLateBound(LateBound function);
 
-// A function of a library that is always loaded (kernel32, user32, advapi32),
-// or null where this Windows lacks it.
 template <typename Function>
-Function FindSystemFunctionAs(const char* moduleName, const char* functionName)
+Function LateBoundAs(LateBound function)
 {
-    return FindFunctionAs<Function>(GetModuleHandleA(moduleName), functionName);
+    return reinterpret_cast<Function>(FindLateBound(function));
 }
 
 }  // namespace win

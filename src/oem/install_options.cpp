@@ -31,17 +31,15 @@ bool KeyIsEmpty(HKEY key)
     return subkeys == 0 && values == 0;
 }
 
-// SHDeleteEmptyKeyA deletes the key only when it holds nothing. Wine's
-// deletes a key that still holds values, so the launcher looks first; on
-// Windows the look changes nothing. The library is bound on first use from
-// the system folder.
+// SHDeleteEmptyKeyA deletes the key only when it holds nothing, but shlwapi
+// versions differ in what they count (Wine's deletes a key that still holds
+// values), and the key holds "DebugLog" and the resume record too: the
+// launcher makes sure itself that nothing else goes with it.
 void DeleteMakerKeyWhenEmpty(HKEY key)
 {
     if (!KeyIsEmpty(key)) return;
     using DeleteEmptyKeyFunction = DWORD(WINAPI*)(HKEY, LPCSTR);
-    static win::UniqueModule shellLightweight = win::LoadSystemLibrary("shlwapi.dll");
-    auto deleteEmptyKey =
-        win::FindFunctionAs<DeleteEmptyKeyFunction>(shellLightweight.Get(), "SHDeleteEmptyKeyA");
+    auto deleteEmptyKey = win::LateBoundAs<DeleteEmptyKeyFunction>(win::LateBound::kSHDeleteEmptyKeyA);
     if (deleteEmptyKey) deleteEmptyKey(HKEY_LOCAL_MACHINE, kMakerKey);
 }
 

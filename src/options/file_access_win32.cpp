@@ -128,9 +128,10 @@ public:
         std::unique_ptr<char[]> sibling = SiblingPathOf(target);
         if (!sibling) return ReplaceOutcome::kTargetKept;
         // The 9x family exports MoveFileExA but answers every call with
-        // ERROR_CALL_NOT_IMPLEMENTED; both cases take the fallback.
+        // ERROR_CALL_NOT_IMPLEMENTED; there the lookup gives none, and a
+        // stub that answers so all the same takes the fallback too.
         using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-        static const auto moveFileEx = win::FindSystemFunctionAs<MoveFileExFunction>("kernel32.dll", "MoveFileExA");
+        const auto moveFileEx = win::LateBoundAs<MoveFileExFunction>(win::LateBound::kMoveFileExA);
         if (moveFileEx) {
             if (moveFileEx(sibling.get(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
                 return ReplaceOutcome::kReplaced;

@@ -1,28 +1,25 @@
 // The posix thread runtime that mingw links into every static program
-// imports a few kernel32 functions that later Windows versions added:
-// GetTickCount64 (Vista), the vectored exception handler pair (XP),
-// TryEnterCriticalSection and GetHandleInformation (NT only). Windows refuses
-// to start a program whose imports it lacks, so setup.exe would not even
-// reach WinMain on Windows 98, Me or 2000. The import pointers are defined
-// here instead, so the linker takes none of these from kernel32's import
-// library: each one finds the system's own function at run time, with a
-// fallback where the system has none.
+// imports kernel32 functions that not every Windows the launcher supports
+// has: GetTickCount64 (Vista), the vectored exception handler pair (XP),
+// and TryEnterCriticalSection, GetHandleInformation and
+// SetProcessAffinityMask, which Windows 98 and Me export only as stubs that
+// always fail. Windows refuses to start a program whose imports it lacks, so
+// setup.exe would not even reach WinMain there. The import pointers are
+// defined here instead, so the linker takes none of these from kernel32's
+// import library: each one uses the system's function where the late-bound
+// table gives one, and a fallback elsewhere.
 #include <windows.h>
 
 #include "common/system_library.h"
 
 namespace {
 
-template <typename Function>
-Function Kernel32(const char* name)
-{
-    return win::FindSystemFunctionAs<Function>("kernel32.dll", name);
-}
+using win::LateBound;
+using win::LateBoundAs;
 
 ULONGLONG WINAPI TickCount64()
 {
-    static const auto real = Kernel32<ULONGLONG(WINAPI*)()>("GetTickCount64");
-    if (real) return real();
+    if (auto real = LateBoundAs<ULONGLONG(WINAPI*)()>(LateBound::kGetTickCount64)) return real();
     // Older systems: the 32-bit count, carried over its wrap-around.
     static DWORD last = 0;
     static ULONGLONG high = 0;
@@ -34,14 +31,14 @@ ULONGLONG WINAPI TickCount64()
 
 PVOID WINAPI AddVectoredHandler(ULONG first, PVECTORED_EXCEPTION_HANDLER handler)
 {
-    static const auto real =
-        Kernel32<PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER)>("AddVectoredExceptionHandler");
+    using Function = PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+    auto real = LateBoundAs<Function>(LateBound::kAddVectoredExceptionHandler);
     return real ? real(first, handler) : nullptr;
 }
 
 ULONG WINAPI RemoveVectoredHandler(PVOID handle)
 {
-    static const auto real = Kernel32<ULONG(WINAPI*)(PVOID)>("RemoveVectoredExceptionHandler");
+    auto real = LateBoundAs<ULONG(WINAPI*)(PVOID)>(LateBound::kRemoveVectoredExceptionHandler);
     return real ? real(handle) : 0;
 }
 
@@ -49,8 +46,9 @@ ULONG WINAPI RemoveVectoredHandler(PVOID handle)
 // runs its code on one thread, so it never waits.
 BOOL WINAPI TryEnterSection(LPCRITICAL_SECTION section)
 {
-    static const auto real = Kernel32<BOOL(WINAPI*)(LPCRITICAL_SECTION)>("TryEnterCriticalSection");
-    if (real) return real(section);
+    if (auto real = LateBoundAs<BOOL(WINAPI*)(LPCRITICAL_SECTION)>(LateBound::kTryEnterCriticalSection)) {
+        return real(section);
+    }
     EnterCriticalSection(section);
     return TRUE;
 }
@@ -58,10 +56,27 @@ BOOL WINAPI TryEnterSection(LPCRITICAL_SECTION section)
 // Windows 98 and Me have no handle flags to report.
 BOOL WINAPI HandleInformation(HANDLE handle, LPDWORD flags)
 {
-    static const auto real = Kernel32<BOOL(WINAPI*)(HANDLE, LPDWORD)>("GetHandleInformation");
-    if (real) return real(handle, flags);
+    if (auto real = LateBoundAs<BOOL(WINAPI*)(HANDLE, LPDWORD)>(LateBound::kGetHandleInformation)) {
+        return real(handle, flags);
+    }
     if (flags) *flags = 0;
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+BOOL WINAPI DebuggerPresent()
+{
+    auto real = LateBoundAs<BOOL(WINAPI*)()>(LateBound::kIsDebuggerPresent);
+    return real ? real() : FALSE;
+}
+
+// Windows 98 and Me run every process on their one processor.
+BOOL WINAPI ProcessAffinityMask(HANDLE process, DWORD_PTR mask)
+{
+    if (auto real = LateBoundAs<BOOL(WINAPI*)(HANDLE, DWORD_PTR)>(LateBound::kSetProcessAffinityMask)) {
+        return real(process, mask);
+    }
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
 }
 
 }  // namespace
@@ -77,4 +92,7 @@ void* legacyTryEnter __asm__("__imp__TryEnterCriticalSection@4") =
     reinterpret_cast<void*>(&TryEnterSection);
 void* legacyHandleInformation __asm__("__imp__GetHandleInformation@8") =
     reinterpret_cast<void*>(&HandleInformation);
+void* legacyDebuggerPresent __asm__("__imp__IsDebuggerPresent@0") = reinterpret_cast<void*>(&DebuggerPresent);
+void* legacyProcessAffinity __asm__("__imp__SetProcessAffinityMask@8") =
+    reinterpret_cast<void*>(&ProcessAffinityMask);
 }

@@ -19,12 +19,11 @@ void HardenProcess()
     // Windows 8, and Windows 7 and Vista with KB2533623, know the
     // system-folder-only search; older systems at least drop the current
     // folder (XP SP1 and later). Windows 98 has neither.
-    auto setDefaultDirectories = win::FindSystemFunctionAs<SetDefaultDllDirectoriesFunction>(
-        "kernel32.dll", "SetDefaultDllDirectories");
+    auto setDefaultDirectories =
+        win::LateBoundAs<SetDefaultDllDirectoriesFunction>(win::LateBound::kSetDefaultDllDirectories);
     if (setDefaultDirectories && setDefaultDirectories(kSearchSystem32)) return;
 
-    auto setDllDirectory =
-        win::FindSystemFunctionAs<SetDllDirectoryFunction>("kernel32.dll", "SetDllDirectoryA");
+    auto setDllDirectory = win::LateBoundAs<SetDllDirectoryFunction>(win::LateBound::kSetDllDirectoryA);
     if (setDllDirectory) setDllDirectory("");
 }
 

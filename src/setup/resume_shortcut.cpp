@@ -31,34 +31,23 @@ std::string ResumeKey() { return std::string(kMakerKey) + "\\" + kResumeSubkey; 
 
 using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
-struct FolderPathBinding {
-    win::UniqueModule library;
-    GetFolderPathFunction function = nullptr;
-};
-
 // SHGetFolderPathA is in shell32 from Windows 2000 (and Me) on; Windows 98
-// has it only in shfolder.dll, which the redistributable installs. Both are
-// loaded by full path from the system folder.
-FolderPathBinding BindGetFolderPath()
+// has it only in shfolder.dll, which the redistributable installs.
+GetFolderPathFunction BindGetFolderPath()
 {
-    for (const char* libraryName : {"shell32.dll", "shfolder.dll"}) {
-        FolderPathBinding binding;
-        binding.library = win::LoadSystemLibrary(libraryName);
-        if (!binding.library) continue;
-        binding.function =
-            win::FindFunctionAs<GetFolderPathFunction>(binding.library.Get(), "SHGetFolderPathA");
-        if (binding.function) return binding;
+    if (auto inShell = win::LateBoundAs<GetFolderPathFunction>(win::LateBound::kShell32GetFolderPath)) {
+        return inShell;
     }
-    return FolderPathBinding();
+    return win::LateBoundAs<GetFolderPathFunction>(win::LateBound::kShFolderGetFolderPath);
 }
 
 // The current user's Startup folder; false when it cannot be found.
 bool FindStartupFolder(std::string& folder)
 {
-    static const FolderPathBinding binding = BindGetFolderPath();
-    if (!binding.function) return false;
+    const GetFolderPathFunction getFolderPath = BindGetFolderPath();
+    if (!getFolderPath) return false;
     char path[MAX_PATH] = {};
-    if (FAILED(binding.function(nullptr, kStartupFolderId, nullptr, SHGFP_TYPE_CURRENT, path))) {
+    if (FAILED(getFolderPath(nullptr, kStartupFolderId, nullptr, SHGFP_TYPE_CURRENT, path))) {
         return false;
     }
     folder = path;
