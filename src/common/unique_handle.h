@@ -1,80 +1,56 @@
 #pragma once
-// One RAII family for the handles the launcher owns. Each traits type names
-// the handle type, the value a failed call returns, and how to close it.
+// The Windows members of the RAII family: files, kernel objects, registry
+// keys and modules.
 
 #include <windows.h>
 
+#include "common/unique_resource.h"
+
 namespace win {
 
-template <typename Traits>
-class Unique {
-public:
-    using T = typename Traits::type;
-    Unique() = default;
-    explicit Unique(T value) : value_(value) {}
-    Unique(Unique&& other) noexcept : value_(other.Release()) {}
-    Unique& operator=(Unique&& other) noexcept
-    {
-        Reset(other.Release());
-        return *this;
-    }
-    Unique(const Unique&) = delete;
-    Unique& operator=(const Unique&) = delete;
-    ~Unique() { Reset(); }
+using common::Unique;
+using common::UniqueCall;
 
-    T Get() const { return value_; }
-    T* Put()
-    {
-        Reset();
-        return &value_;
-    }
-    explicit operator bool() const { return value_ != Traits::Invalid(); }
-    T Release()
-    {
-        T v = value_;
-        value_ = Traits::Invalid();
-        return v;
-    }
-    void Reset(T value = Traits::Invalid())
-    {
-        if (value_ != Traits::Invalid()) Traits::Close(value_);
-        value_ = value;
-    }
+// Keeps GetLastError across a close that is not checked.
+class LastErrorKeeper {
+public:
+    LastErrorKeeper() : error_(GetLastError()) {}
+    ~LastErrorKeeper() { SetLastError(error_); }
+    LastErrorKeeper(const LastErrorKeeper&) = delete;
+    LastErrorKeeper& operator=(const LastErrorKeeper&) = delete;
 
 private:
-    T value_ = Traits::Invalid();
+    DWORD error_;
 };
 
 struct FileTraits {  // CreateFileA fails with INVALID_HANDLE_VALUE
     using type = HANDLE;
+    using ErrorKeeper = LastErrorKeeper;
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 struct KernelTraits {  // CreateMutexA, OpenProcessToken, CreateProcessA fail with NULL
     using type = HANDLE;
+    using ErrorKeeper = LastErrorKeeper;
     static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 struct RegKeyTraits {
     using type = HKEY;
+    using ErrorKeeper = LastErrorKeeper;
     static HKEY Invalid() { return nullptr; }
-    static void Close(HKEY h) { RegCloseKey(h); }
+    static bool Close(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
 };
 struct ModuleTraits {
     using type = HMODULE;
+    using ErrorKeeper = LastErrorKeeper;
     static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
-};
-struct SidTraits {  // AllocateAndInitializeSid
-    using type = PSID;
-    static PSID Invalid() { return nullptr; }
-    static void Close(PSID sid) { FreeSid(sid); }
+    static bool Close(HMODULE h) { return FreeLibrary(h) != FALSE; }
 };
 
 using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<KernelTraits>;
 using UniqueKey = Unique<RegKeyTraits>;
 using UniqueModule = Unique<ModuleTraits>;
-using UniqueSid = Unique<SidTraits>;
 
 }  // namespace win

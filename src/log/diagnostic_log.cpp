@@ -37,16 +37,12 @@ win::UniqueFile OpenLogFile(const std::string& path)
     return file;
 }
 
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : section_(section) { EnterCriticalSection(&section_); }
-    ~Lock() { LeaveCriticalSection(&section_); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& section_;
-};
+// Holds the log's lock until the scope ends.
+auto Locked(CRITICAL_SECTION& section)
+{
+    EnterCriticalSection(&section);
+    return win::UniqueCall([&section] { LeaveCriticalSection(&section); });
+}
 
 }  // namespace
 
@@ -85,7 +81,7 @@ void DiagnosticLog::Open(const char* baseName, const std::string& executablePath
 void DiagnosticLog::Write(const char* format, ...)
 {
     if (mode_ == 0) return;
-    Lock lock(lock_);
+    const auto locked = Locked(lock_);
     va_list args;
     va_start(args, format);
     // wvsprintfA stops at 1024 characters, well inside the 2048-byte buffer,
@@ -103,7 +99,7 @@ void DiagnosticLog::Write(const char* format, ...)
 void DiagnosticLog::WriteException(const char* message)
 {
     if (mode_ == 0) return;
-    Lock lock(lock_);
+    const auto locked = Locked(lock_);
     Emit(exceptionLine_,
          ComposeLogLine(exceptionLine_, sizeof exceptionLine_, kExceptionPrefix, message, win::AnsiCodePage()));
 }

@@ -7,29 +7,32 @@
 #include <cstdio>
 #include <new>
 
+#include "common/unique_resource.h"
 #include "options/file_access.h"
 #include "options/sibling_path.h"
 
 namespace options {
 namespace {
 
-class Descriptor {
+// Keeps errno across a close that is not checked.
+class ErrnoKeeper {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { Close(); }
-    int Get() const { return fd_; }
-    bool Close()
-    {
-        const bool closed = fd_ < 0 || close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
+    ErrnoKeeper() : error_(errno) {}
+    ~ErrnoKeeper() { errno = error_; }
+    ErrnoKeeper(const ErrnoKeeper&) = delete;
+    ErrnoKeeper& operator=(const ErrnoKeeper&) = delete;
 
 private:
-    int fd_;
+    int error_;
 };
+
+struct DescriptorTraits {  // open fails with -1
+    using type = int;
+    using ErrorKeeper = ErrnoKeeper;
+    static int Invalid() { return -1; }
+    static bool Close(int fd) { return close(fd) == 0; }
+};
+using Descriptor = common::Unique<DescriptorTraits>;
 
 // Like ReadFile and WriteFile on a disk file: as many bytes as asked unless
 // the end comes first or the call fails.

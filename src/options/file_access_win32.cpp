@@ -73,7 +73,7 @@ public:
     bool FlushAndClose() override
     {
         const bool flushed = FlushFileBuffers(sibling_.Get()) != FALSE;
-        const bool closed = CloseHandle(sibling_.Release()) != FALSE;
+        const bool closed = sibling_.Close();
         targetClaim_.Reset();
         return flushed && closed;
     }

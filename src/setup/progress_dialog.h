@@ -13,11 +13,12 @@ namespace setup {
 // destroys the window so nothing of it outlives its use.
 struct DialogTraits {
     using type = HWND;
+    using ErrorKeeper = win::LastErrorKeeper;
     static HWND Invalid() { return nullptr; }
-    static void Close(HWND window)
+    static bool Close(HWND window)
     {
         EndDialog(window, 0);
-        DestroyWindow(window);
+        return DestroyWindow(window) != FALSE;
     }
 };
 using UniqueDialog = win::Unique<DialogTraits>;

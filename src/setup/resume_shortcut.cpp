@@ -54,22 +54,6 @@ bool FindStartupFolder(std::string& folder)
     return true;
 }
 
-// Holds the thread's COM apartment for one operation.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitialize(nullptr)) {}
-    ~ComApartment()
-    {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    explicit operator bool() const { return SUCCEEDED(result_); }
-
-private:
-    HRESULT result_;
-};
-
 // The shell link object and its interfaces. Defined here rather than taken
 // from mingw's libuuid, whose one object file holds every GUID it knows
 // (about 35 KiB).
@@ -119,9 +103,9 @@ void PlantResumeShortcut(const std::string& productName)
 {
     const std::string targetPath = win::ModulePath();
 
-    // Declared first, so the COM pointers are released before it ends.
-    ComApartment apartment;
-    if (!apartment) return;
+    if (FAILED(CoInitialize(nullptr))) return;
+    // Declared first, so the COM pointers are released before the apartment ends.
+    win::UniqueCall apartment([] { CoUninitialize(); });
     ComPtr<IShellLinkA> link;
     if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkInterface,
                                 reinterpret_cast<void**>(link.GetAddressOf())))) {
