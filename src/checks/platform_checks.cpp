@@ -5,25 +5,11 @@
 #include <vector>
 
 #include "checks/platform_rules.h"
-#include "common/narrow_text.h"
-#include "common/string_resources.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
-#include "setup/resource.h"
 
 namespace checks {
 namespace {
-
-bool g_platformRecorded = false;
-bool g_isNtFamily = false;
-
-OSVERSIONINFOA QueryVersion()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);  // on failure the zero fields are refused
-    return version;
-}
 
 // The token functions are NT's: Windows 98 and Me export them only as stubs,
 // so they are bound at run time and asked for on the NT family only.
@@ -61,16 +47,16 @@ std::vector<TokenGroup> GroupsOf(const TOKEN_GROUPS& groups, const TokenFunction
 
 }  // namespace
 
-void ClassifyPlatform()
+void ClassifyPlatform(const OSVERSIONINFOA& version)
 {
-    if (g_platformRecorded) return;
-    g_platformRecorded = true;
-    g_isNtFamily = QueryVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
+    if (RecordedPlatform.recorded) return;
+    RecordedPlatform.recorded = true;
+    RecordedPlatform.isNtFamily = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 bool UserIsAdministrator()
 {
-    if (!g_isNtFamily) return true;  // the 9x family has no rights to check
+    if (!RecordedPlatform.isNtFamily) return true;  // the 9x family has no rights to check
 
     const TokenFunctions functions = BindTokenFunctions();
     if (!functions.Complete()) return false;
@@ -92,16 +78,16 @@ bool UserIsAdministrator()
     return GroupsIncludeAdministrators(GroupsOf(groups, functions));
 }
 
-bool CheckPlatformSupported(std::string& message, const std::string& productName)
+PlatformRefusal CheckPlatformSupported(const OSVERSIONINFOA& version)
 {
     if (GetKeyboardType(0) == kJapaneseKeyboardType &&
         IsNecPc98Keyboard(kJapaneseKeyboardType, GetKeyboardType(1))) {
-        message = text::FormatText(win::LoadResourceText(IDS_NEC_NOT_SUPPORTED), {productName});
-        return false;
+        return PlatformRefusal::kNecPc98;
     }
-    const OSVERSIONINFOA version = QueryVersion();
-    message = text::FormatText(win::LoadResourceText(IDS_OS_NOT_SUPPORTED), {productName});
-    return IsWindowsVersionSupported(version.dwMajorVersion, version.dwMinorVersion);
+    // A failed version query leaves zero fields, which are refused.
+    return IsWindowsVersionSupported(version.dwMajorVersion, version.dwMinorVersion)
+               ? PlatformRefusal::kNone
+               : PlatformRefusal::kWindowsTooOld;
 }
 
 }  // namespace checks

@@ -1,5 +1,5 @@
 #pragma once
-// The launcher's string table, loaded from the module the driver registered.
+// The launcher's string table.
 
 #include <windows.h>
 
@@ -7,10 +7,8 @@
 
 namespace win {
 
-// Stored once by the driver before any text is loaded.
-void SetResourceModule(HINSTANCE instance);
-
-// The text of string `id`, whole; empty when the table has no such string.
-std::string LoadResourceText(UINT id);
+// The text of string `id` of `module`, whole; empty when the table has no
+// such string.
+std::string LoadResourceText(HINSTANCE module, UINT id);
 
 }  // namespace win

@@ -8,9 +8,8 @@
 
 namespace oem {
 
-// The launcher's process-wide editor. It is defined together with the
-// diagnostic log so that it is constructed before the log and destroyed
-// after it.
+// The launcher's process-wide editor, defined with the launcher's other
+// process-wide state (src/setup/launcher_state.cpp).
 InstallOptionsEditor& LauncherOptionsEditor();
 
 // Copies the options folder's "instopts.dat" to the Windows "TEMP" folder as

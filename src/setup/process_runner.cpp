@@ -9,8 +9,6 @@
 
 namespace setup {
 
-bool InstallerUsable = true;
-
 namespace {
 
 constexpr DWORD kPollMilliseconds = 100;

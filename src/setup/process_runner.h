@@ -10,6 +10,7 @@ namespace setup {
 
 // True at start; cleared by RunInstaller when the installer reports that its
 // service cannot be used. The driver sets it back before its one retry.
+// Defined with the launcher's other process-wide state.
 extern bool InstallerUsable;
 
 // Waits for `process` in 100 ms rounds, dispatching every queued message

@@ -50,7 +50,7 @@ void PromptForRestart(const SetupContext& context)
 {
     const std::string& name = context.productName;
     const std::string prompt =
-        text::FormatText(win::LoadResourceText(IDS_RESTART_REQUIRED), {name, name});
+        text::FormatText(win::LoadResourceText(context.instance, IDS_RESTART_REQUIRED), {name, name});
     // A start with arguments cannot be resumed as it was, so none is planted.
     if (StartedWithoutArguments(context)) PlantResumeShortcut(name);
     if (MessageBoxA(nullptr, prompt.c_str(), context.caption.c_str(), MB_OKCANCEL) == IDOK) {

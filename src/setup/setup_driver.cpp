@@ -54,7 +54,7 @@ void ShowMessage(const SetupContext& context, const std::string& text, UINT type
 std::string ProductMessage(const SetupContext& context, UINT id)
 {
     const std::string& name = context.productName;
-    return text::FormatText(win::LoadResourceText(id), {name, name});
+    return text::FormatText(win::LoadResourceText(context.instance, id), {name, name});
 }
 
 void ReadConfiguration(SetupContext& context)
@@ -66,16 +66,30 @@ void ReadConfiguration(SetupContext& context)
     context.productOptions = ReadSetupValue(context.iniPath, "ProductOpts");
 }
 
-bool PassesPlatformChecks(SetupContext& context)
+// Read once and kept: the platform checks, the runtime program's key and the
+// restart rule all go by it.
+void ReadPlatformVersion(SetupContext& context)
 {
-    checks::ClassifyPlatform();
+    context.platformVersion.dwOSVersionInfoSize = sizeof context.platformVersion;
+    GetVersionExA(&context.platformVersion);  // on failure the zero fields are refused
+}
+
+UINT RefusalText(checks::PlatformRefusal refusal)
+{
+    return refusal == checks::PlatformRefusal::kNecPc98 ? IDS_NEC_NOT_SUPPORTED : IDS_OS_NOT_SUPPORTED;
+}
+
+bool PassesPlatformChecks(const SetupContext& context)
+{
+    checks::ClassifyPlatform(context.platformVersion);
     if (!checks::UserIsAdministrator()) {
         ShowMessage(context, ProductMessage(context, IDS_NOT_ADMIN), MB_ICONERROR);
         return false;
     }
-    std::string refusal;
-    if (!checks::CheckPlatformSupported(refusal, context.productName)) {
-        ShowMessage(context, refusal, MB_ICONERROR);
+    const checks::PlatformRefusal refusal = checks::CheckPlatformSupported(context.platformVersion);
+    if (refusal != checks::PlatformRefusal::kNone) {
+        const std::string text = win::LoadResourceText(context.instance, RefusalText(refusal));
+        ShowMessage(context, text::FormatText(text, {context.productName}), MB_ICONERROR);
         return false;
     }
     return true;
@@ -83,8 +97,6 @@ bool PassesPlatformChecks(SetupContext& context)
 
 void GatherPlatformValues(SetupContext& context)
 {
-    context.platformVersion.dwOSVersionInfoSize = sizeof context.platformVersion;
-    GetVersionExA(&context.platformVersion);
     const bool isNt = context.platformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT;
     context.runtimeProgram = ReadSetupValue(context.iniPath, isNt ? "RuntimeNT" : "Runtime9X");
 
@@ -101,7 +113,7 @@ bool InstallerWindowOpen(const SetupContext& context)
 {
     const std::string title = InstallerWindowTitle(context.productName, context.caption);
     if (!FindWindowA(kInstallerWindowClass, title.c_str())) return false;
-    ShowMessage(context, text::FormatText(win::LoadResourceText(IDS_ALREADY_RUNNING), {title}),
+    ShowMessage(context, text::FormatText(win::LoadResourceText(context.instance, IDS_ALREADY_RUNNING), {title}),
                 MB_OK);
     return true;
 }
@@ -150,9 +162,9 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     SetupContext context;
     context.instance = instance;
     context.commandLine = commandLine;
-    win::SetResourceModule(instance);
     ReadConfiguration(context);
-    context.caption = win::LoadResourceText(IDS_SETUP);
+    context.caption = win::LoadResourceText(instance, IDS_SETUP);
+    ReadPlatformVersion(context);
 
     if (!PassesPlatformChecks(context)) return kTurnedAway;
 
