@@ -12,7 +12,7 @@ InstallOptionsEditor::~InstallOptionsEditor()
     if (handle_ != nullptr) OptionsDestroy(handle_);
 }
 
-int InstallOptionsEditor::Load(const char* path)
+EditorResult InstallOptionsEditor::Load(const char* path)
 {
     switch (QueryFileState(path)) {
     case FileState::Missing:
@@ -39,16 +39,16 @@ int InstallOptionsEditor::Load(const char* path)
     return kEditorOk;
 }
 
-int InstallOptionsEditor::SetInteger(const char* name, std::int32_t value, const char* failureLine)
+EditorResult InstallOptionsEditor::SetInteger(const char* name, std::int32_t value, const char* failureLine)
 {
     if (OptionsSetInteger(handle_, name, value) == OPTS_OK) return kEditorOk;
     failureLog_(failureLine);
     return kEditorFailed;
 }
 
-int InstallOptionsEditor::SetFactoryPair(const OptionWrite& write, std::string& location)
+EditorResult InstallOptionsEditor::SetFactoryPair(const OptionWrite& write, std::string& location)
 {
-    const int flagResult = SetInteger(write.integerName, write.value, write.integerFailure);
+    const EditorResult flagResult = SetInteger(write.integerName, write.value, write.integerFailure);
     location = write.text;
     if (OptionsSetString(handle_, write.textName, location.c_str()) != OPTS_OK) {
         failureLog_(write.textFailure);
@@ -57,7 +57,7 @@ int InstallOptionsEditor::SetFactoryPair(const OptionWrite& write, std::string& 
     return flagResult;
 }
 
-int InstallOptionsEditor::Apply(const OptionWrite& write)
+EditorResult InstallOptionsEditor::Apply(const OptionWrite& write)
 {
     if (!write.IsFactoryPair()) return SetInteger(write.integerName, write.value, write.integerFailure);
     std::string& location =
@@ -65,16 +65,16 @@ int InstallOptionsEditor::Apply(const OptionWrite& write)
     return SetFactoryPair(write, location);
 }
 
-int InstallOptionsEditor::Save()
+EditorResult InstallOptionsEditor::Save()
 {
     if (OptionsSave(path_.c_str(), handle_) == OPTS_OK) return kEditorOk;
     failureLog_("Unable to save InstOpts.dat");
     return kEditorFailed;
 }
 
-int ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes)
+EditorResult ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes)
 {
-    int result = kEditorOk;
+    EditorResult result = kEditorOk;
     for (const OptionWrite& write : writes) {
         if (editor.Apply(write) != kEditorOk) result = kEditorFailed;
     }

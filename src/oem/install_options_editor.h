@@ -17,12 +17,15 @@ namespace oem {
 // Receives each failure line (without the "Exception: " prefix).
 using FailureLog = void (*)(const char* line);
 
-// Results of Load. They are the editor's own codes, not the library's.
-constexpr int kEditorOk = 0;
-constexpr int kEditorFailed = 1;        // a setter or Save failed (already logged)
-constexpr int kLibraryFailed = 2;       // creating the handle or loading the file failed
-constexpr int kFileReadOnly = 3;
-constexpr int kFileNotFound = 5;
+// The editor's results: its own codes, not the options library's. Their
+// numbers are the ones the launcher always reported; 4 was never one of them.
+enum EditorResult : int {
+    kEditorOk = 0,
+    kEditorFailed = 1,   // a setter or Save failed (already logged)
+    kLibraryFailed = 2,  // Load: creating the handle or loading the file failed
+    kFileReadOnly = 3,   // Load
+    kFileNotFound = 5,   // Load
+};
 
 class InstallOptionsEditor {
 public:
@@ -33,17 +36,17 @@ public:
 
     // Loads the options file at `path` with its digest checked; Save writes
     // back to the same path.
-    int Load(const char* path);
+    EditorResult Load(const char* path);
     // One planned write: an integer option, or a factory pair (the
     // "...Exists" flag, then the location text).
-    int Apply(const OptionWrite& write);
-    int Save();
+    EditorResult Apply(const OptionWrite& write);
+    EditorResult Save();
 
     const std::string& LoadedPath() const { return path_; }
 
 private:
-    int SetInteger(const char* name, std::int32_t value, const char* failureLine);
-    int SetFactoryPair(const OptionWrite& write, std::string& location);
+    EditorResult SetInteger(const char* name, std::int32_t value, const char* failureLine);
+    EditorResult SetFactoryPair(const OptionWrite& write, std::string& location);
 
     std::string path_;           // empty until a successful Load
     std::string factoryRegKey_;  // the editor's copies of the location texts
@@ -54,6 +57,6 @@ private:
 
 // Applies every planned write in order; a failed write is logged and the
 // next one still runs. kEditorFailed when any write failed, else kEditorOk.
-int ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes);
+EditorResult ApplyOptionWrites(InstallOptionsEditor& editor, const std::vector<OptionWrite>& writes);
 
 }  // namespace oem

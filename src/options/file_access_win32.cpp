@@ -100,8 +100,10 @@ public:
         win::UniqueFile claim;
         const DWORD attributes = GetFileAttributesA(target);
         if (attributes != INVALID_FILE_ATTRIBUTES) {
-            // Windows refuses to open a read-only file for writing; Wine
-            // running as root does not, so the attribute is checked here too.
+            // Read-only means the file must not be replaced. The attribute
+            // is looked at itself rather than left to the open below, which
+            // a caller with backup rights, or a file system that ignores the
+            // attribute, would pass.
             if (attributes & FILE_ATTRIBUTE_READONLY) return nullptr;
             claim.Reset(
                 CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

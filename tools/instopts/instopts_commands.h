@@ -6,6 +6,7 @@
 //   instopts new FILE
 //   instopts set FILE NAME --int N | --text S
 //   instopts remove FILE NAME
+//   instopts apply FILE -- SETUP-ARGUMENTS...
 //
 // Returns 0 on success, the options library's result code on a failure
 // (after one line on `err` naming the file and the fault), 2 with the usage
