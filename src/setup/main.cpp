@@ -5,6 +5,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    setup::HardenProcess();
+    if (!setup::HardenProcess()) return setup::kTurnedAway;
     return setup::RunSetup(instance, commandLine);
 }

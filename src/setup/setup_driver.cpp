@@ -19,7 +19,6 @@
 namespace setup {
 namespace {
 
-constexpr int kTurnedAway = -1;
 constexpr int kDone = 0;
 constexpr char kMutexName[] = "SetupMutex";
 constexpr char kInstallerWindowClass[] = "MsiDialogCloseClass";
