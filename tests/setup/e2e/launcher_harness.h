@@ -4,7 +4,6 @@
 // library do the Win32 work.
 #include <windows.h>
 #include <shlobj.h>
-#include <wrl/client.h>
 
 #include <cstring>
 #include <fstream>
@@ -107,9 +106,7 @@ struct LauncherFolder {
     std::string folder;
 };
 
-struct Launched {
-    win::UniqueHandle process, thread;
-};
+struct Launched { win::UniqueHandle process, thread; };
 
 // Starts a program in its own folder, with CreateProcessA's `flags`.
 inline Launched StartLauncher(const std::string& exePath, const std::string& arguments, DWORD flags = 0)
@@ -122,18 +119,10 @@ inline Launched StartLauncher(const std::string& exePath, const std::string& arg
     return Launched{win::UniqueHandle(started.hProcess), win::UniqueHandle(started.hThread)};
 }
 
-inline std::string WindowText(HWND window)
-{
-    char text[4096] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // Every window the launcher showed, in order: a box as "caption: text", then
 // " [icon]" and " [cancel]" when it has them; the progress dialog as "caption: text".
 struct LauncherRun {
-    bool ended = false;
-    DWORD exitCode = 0;
+    DWORD exitCode = STILL_ACTIVE;  // while it has not ended
     Texts windows;
 };
 
@@ -144,11 +133,16 @@ inline LauncherRun RunLauncher(const std::string& exePath, const std::string& ar
                                const std::function<int()>& answer = {}, DWORD timeoutMs = 15000)
 {
     constexpr int kBoxText = 0xFFFF, kBoxIcon = 0x0440;  // a box's icon control is there even without an icon
+    const auto WindowText = [](HWND window) {
+        char text[4096] = {};
+        return std::string(text, GetWindowTextA(window, text, sizeof text));
+    };
     LauncherRun run;
     const Launched launcher = StartLauncher(exePath, arguments);
     std::set<HWND> seen;
     const HANDLE process = launcher.process.Get();
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs && WaitForSingleObject(process, 50) == WAIT_TIMEOUT;) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs && WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
         for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr));) {
             DWORD owner = 0;
             GetWindowThreadProcessId(dialog, &owner);
@@ -157,11 +151,11 @@ inline LauncherRun RunLauncher(const std::string& exePath, const std::string& ar
             run.windows.push_back(WindowText(dialog) + ": " + WindowText(text ? text : GetDlgItem(dialog, IDC_PROGRESS_TEXT)) +
                                   (SendDlgItemMessageA(dialog, kBoxIcon, STM_GETICON, 0, 0) ? " [icon]" : "") +
                                   (cancel && IsWindowVisible(cancel) ? " [cancel]" : ""));
-            const int button = answer ? answer() : IDOK;  // boxes only
-            if (text) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+            const int button = !text ? 0 : answer ? answer() : IDOK;  // no answer to the progress dialog
+            if (button) PostMessageA(dialog, WM_COMMAND, button, reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
         }
     }
-    run.ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &run.exitCode);
+    GetExitCodeProcess(process, &run.exitCode);
     TerminateProcess(process, 0xDEAD);  // one that did not end in time
     return run;
 }
@@ -171,23 +165,6 @@ inline std::string ShortcutPath(const std::string& name)
     char startup[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, startup);
     return std::string(startup) + "\\" + name + ".lnk";
-}
-
-// "target | working folder | arguments" of a shell link; "" when there is no file.
-inline std::string ReadShortcut(const std::string& linkPath)
-{
-    CoInitialize(nullptr);  // once per thread; the process keeps it
-    Microsoft::WRL::ComPtr<IShellLinkA> link;
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    char target[MAX_PATH] = {}, folder[MAX_PATH] = {}, arguments[MAX_PATH] = {};
-    if (!FileExists(linkPath)) return "";
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) || FAILED(link.As(&file)) ||
-        FAILED(file->Load(std::wstring(linkPath.begin(), linkPath.end()).c_str(), STGM_READ)))  // ASCII paths
-        return "(not a shortcut)";
-    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetWorkingDirectory(folder, MAX_PATH);
-    link->GetArguments(arguments, MAX_PATH);
-    return std::string(target) + " | " + folder + " | " + arguments;
 }
 
 // Options as NAME=1 or NAME="text", in the order the options library lists
@@ -200,13 +177,12 @@ inline Texts ReadOptions(const std::string& path)
     if (OptionsLoad(path.c_str(), handle, 1) != OPTS_OK) options.push_back("(unreadable)");
     for (const OptionRecord* record = OptionsFirstRecord(handle); record; record = OptionsNextRecord(record)) {
         const OptionRecordView view = OptionsViewRecord(record);
-        const char* value = reinterpret_cast<const char*>(view.value);
+        const char* text = reinterpret_cast<const char*>(view.value);
         std::int32_t number = 0;
-        std::memcpy(&number, value, sizeof number);
-        std::string option = std::string(view.name, view.nameLength) + "=";
-        if (view.type == OPTION_TYPE_INTEGER) option += std::to_string(number);
-        else option.append("\"").append(value, strnlen(value, view.valueLength)).append("\"");
-        options.push_back(option);
+        std::memcpy(&number, text, sizeof number);
+        const std::string value = view.type == OPTION_TYPE_INTEGER ? std::to_string(number)
+                                                                   : '"' + std::string(text, strnlen(text, view.valueLength)) + '"';
+        options.push_back(std::string(view.name, view.nameLength) + "=" + value);
     }
     OptionsDestroy(handle);
     return options;

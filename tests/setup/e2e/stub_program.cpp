@@ -1,36 +1,29 @@
-// The stand-in for msiexec.exe and the runtime update programs in the
-// end-to-end tests. Every run appends a line to C:\stubinst\runs.txt: an
-// installation run ("/i") its command line, any other its file name and
-// arguments. An update program stays a second, so its progress dialog can be
-// read. Installation run N keeps, when N is 1, a copy of the options file the
-// launcher published in HKLM "Software\Kestrova" "Instopts" as staged.dat;
-// writes its "/l*v" log with a truncating open, as msiexec does; and after
-// plan.ini [plan] sleepms ends with [plan] runN.
-#include <windows.h>
-
-#include <fstream>
-
+// The stand-in for msiexec.exe and the runtime update programs. Each run
+// appends to C:\stubinst\runs.txt its current folder, "> " and, for an
+// installation run ("/i"), its command line, else its file name and arguments.
+// An update program stays a second, so its progress dialog can be read.
+// Installation run N keeps, when N is 1, a copy of the options file named by
+// HKLM "Software\Kestrova" "Instopts" as staged.dat; writes its "/l*v" log with
+// a truncating open, as msiexec does; and after [plan] sleepms of plan.ini
+// ends with [plan] runN.
 #include "common/maker_key.h"
-#include "common/module_path.h"
-#include "common/registry_values.h"
-#include "common/unique_handle.h"
+#include "launcher_harness.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
     const std::string folder = "C:\\stubinst\\", plan = folder + "plan.ini", self = win::ModulePath();
     const std::string commandLine = GetCommandLineA(), name = self.substr(self.rfind('\\') + 1);
     const bool installs = commandLine.find(" /i ") != std::string::npos;
-    std::ofstream(folder + "runs.txt", std::ios::app | std::ios::binary) << (installs ? commandLine : name + " " + arguments) << "\n";
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    std::ofstream(folder + "runs.txt", std::ios::app | std::ios::binary)
+        << current << "> " << (installs ? commandLine : name + " " + arguments) << "\n";
     if (name != "msiexec.exe") Sleep(1000);
     if (!installs) return 0;
 
     const int run = GetPrivateProfileIntA("state", "installs", 0, plan.c_str()) + 1;
     WritePrivateProfileStringA("state", "installs", std::to_string(run).c_str(), plan.c_str());
-    win::UniqueKey key;
-    std::string staged;
-    if (run == 1 && RegOpenKeyExA(HKEY_LOCAL_MACHINE, win::kMakerKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS &&
-        win::ReadPathText(key.Get(), "Instopts", staged) == ERROR_SUCCESS)
-        CopyFileA(staged.c_str(), (folder + "staged.dat").c_str(), FALSE);
+    if (run == 1) CopyFileA(harness::MachineText(win::kMakerKey, "Instopts").c_str(), (folder + "staged.dat").c_str(), FALSE);
     const std::size_t log = commandLine.find("/l*v ");
     if (log != std::string::npos) std::ofstream(commandLine.substr(log + 5)) << "stub installer log\r\n";
 
