@@ -119,12 +119,10 @@ inline Launched StartLauncher(const std::string& exePath, const std::string& arg
     return Launched{win::UniqueHandle(started.hProcess), win::UniqueHandle(started.hThread)};
 }
 
-// Every window the launcher showed, in order: a box as "caption: text", then
-// " [icon]" and " [cancel]" when it has them; the progress dialog as "caption: text".
-struct LauncherRun {
-    DWORD exitCode = STILL_ACTIVE;  // while it has not ended
-    Texts windows;
-};
+// The exit code (STILL_ACTIVE while it runs) and every window shown, in order: a
+// box as "caption: text", then " [icon]" and " [cancel]" when it has them; the
+// progress dialog as "caption: text".
+struct LauncherRun { DWORD exitCode = STILL_ACTIVE; Texts windows; };
 
 // Starts the launcher, reads each dialog it shows, answers each box (OK unless
 // told), and waits for the end. The default wait suits a run that ends at

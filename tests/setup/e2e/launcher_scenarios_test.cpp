@@ -43,6 +43,7 @@ enum Given : unsigned {
     kStaleStagedFile = 16,    // an earlier run's staged options file
     kFolderAtStagedPath = 32,
     kDamagedShippedFile = 64,
+    kNoTempFolder = 128,      // nothing puts it back: the launcher makes it
 };
 
 struct Box { UINT text, type; };  // a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK
@@ -105,6 +106,7 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
     if (row.given & kFolderAtStagedPath) CreateDirectoryA(kStaged.c_str(), nullptr);
     if (row.given & kFolderAtStagedPath) harness::WriteFileText(kStaged + "\\inside.txt", "");
     if (row.given & kNoInstallerLibrary) MoveFileA(library.c_str(), (library + ".away").c_str());
+    if (row.given & kNoTempFolder) MoveFileA(kTemp.c_str(), (kTemp.substr(0, kTemp.size() - 1) + ".away").c_str());
     if (row.given & kResumeRecord) win::WriteMachineText(kResumeKey, "Shortcut", kProduct);
     if (row.given & kResumeRecord) harness::WriteFileText(harness::ShortcutPath(kProduct), "");
     if (row.linkAt) harness::WriteFileText(victim, "not for setup");
@@ -261,6 +263,7 @@ TEST(OemStaging, Scenarios)
         {.name = "a damaged shipped file is logged and left as it is; the switches are still cut",
          .args = "FOO=1 /vg:1 /count:5", .given = kDamagedShippedFile, .shipped = true,
          .logLine = "Exception: Unable to load the InstOpts.dat file.\r\n", .installerArgs = "FOO=1 ", .staged = {"(unreadable)"}},
+        {.name = "a missing TEMP folder is made", .args = "/vg:1", .given = kNoTempFolder, .shipped = true, .staged = vigilux},
     });
 }
 
