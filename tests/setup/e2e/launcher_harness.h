@@ -128,7 +128,7 @@ struct LauncherRun { DWORD exitCode = STILL_ACTIVE; Texts windows; };
 // told), and waits for the end. The default wait suits a run that ends at
 // once, so a broken main path fails within seconds.
 inline LauncherRun RunLauncher(const std::string& exePath, const std::string& arguments,
-                               const std::function<int()>& answer = {}, DWORD timeoutMs = 15000)
+                               const std::function<int()>& answer = {}, DWORD timeoutMs = 10000)
 {
     constexpr int kBoxText = 0xFFFF, kBoxIcon = 0x0440;  // a box's icon control is there even without an icon
     const auto WindowText = [](HWND window) {
