@@ -35,15 +35,14 @@ RunTimes TimeRun(const std::string& exePath)
     RunTimes times;
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    HANDLE process = harness::StartLauncher(exePath, "");
-    if (process == nullptr) return times;
-    WaitForSingleObject(process, INFINITE);
+    const harness::Launched launched = harness::StartLauncher(exePath, "");
+    if (!launched.process) return times;
+    WaitForSingleObject(launched.process.Get(), INFINITE);
     QueryPerformanceCounter(&end);
     FILETIME created, exited, kernel, user;
-    if (GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+    if (GetProcessTimes(launched.process.Get(), &created, &exited, &kernel, &user)) {
         times.cpuSeconds = FileTimeSeconds(kernel) + FileTimeSeconds(user);
     }
-    CloseHandle(process);
     times.wallSeconds = Seconds(start, end);
     return times;
 }
@@ -59,7 +58,7 @@ double Median(std::vector<double> values)
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? atoi(argv[1]) : 15;
-    harness::StubInstaller stub;
+    harness::StubPrograms stub;
     harness::LauncherFolder setup("C:\\bench");
     setup.WriteIni({{"ProductName", "Zove Antivirus"},
                     {"ProductFile", "Package\\Product.msi"},
@@ -81,7 +80,7 @@ int main(int argc, char** argv)
     // ms, counted in 10 ms ticks), so the same launcher run with an installer
     // that ends at once is measured too: the difference is the wait's cost.
     const RunTimes instant = TimeRun(setup.ExePath());
-    stub.PlanSleep(5000);
+    stub.Plan({}, 5000);
     const RunTimes waiting = TimeRun(setup.ExePath());
     const RunTimes spawnerWaiting = TimeRun(spawner);
     std::printf("cpu: launcher %.1f ms of CPU during a %.1f s installer run (goal <= 50 ms); "

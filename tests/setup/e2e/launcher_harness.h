@@ -1,139 +1,189 @@
 #pragma once
-// Builders and a driver for end-to-end tests of setup.exe under Wine: a setup
-// folder with its configuration, a stub installer in the system folder, and
-// a run of the launcher that reads and answers its message boxes.
-
+// Test support for setup.exe under Wine, shared with the launcher benchmark;
+// the launcher's own handle wrappers, folder and registry helpers and options
+// library do the Win32 work.
 #include <windows.h>
+#include <shlobj.h>
 
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "common/module_path.h"
+#include "common/registry_values.h"
+#include "common/system_library.h"
+#include "options/options_library.h"
+#include "setup/resource.h"
+
 namespace harness {
 
-// The folder of the running test program, where the build puts setup.exe and
-// the test helpers.
-std::string BinFolder();
-std::string SystemFolder();
-std::string WindowsFolder();
+using Texts = std::vector<std::string>;
+using Ini = std::map<std::string, std::string>;
 
-std::string ReadFileText(const std::string& path);
-void WriteFileText(const std::string& path, const std::string& content);
-bool FileExists(const std::string& path);
-// Deletes a folder with everything in it.
-void RemoveFolder(const std::string& folder);
+// The test program's folder, where the build puts setup.exe and the stand-in.
+inline std::string BinFolder() { return win::GetSetupFolder(); }
+inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline void WriteFileText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+inline std::string ReadFileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
-// Sets HKLM "Software\Kestrova" "DebugLog" for the launchers started from now on.
-void SetDebugLogMode(DWORD mode);
+inline void SetText(HKEY root, const char* key, const char* name, const std::string& text)
+{
+    win::UniqueKey opened;
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, opened.Put(), nullptr) == ERROR_SUCCESS)
+        RegSetValueExA(opened.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), text.size() + 1);
+}
 
-// A setup folder holding a copy of setup.exe under `exeName`.
-class LauncherFolder {
-public:
-    explicit LauncherFolder(const std::string& folder = "C:\\setuptest",
-                            const std::string& exeName = "Setup.exe");
-    const std::string& Folder() const { return folder_; }
-    const std::string& ExePath() const { return exePath_; }
-    // Writes the "ZoveInstaller" section of the configuration file beside the
-    // executable (its name: the executable's with the last three characters
-    // replaced by "ini").
-    void WriteIni(const std::map<std::string, std::string>& keys) const;
-    void WriteFile(const std::string& relativePath, const std::string& content) const;
+// A text value under HKLM: "(no key)" without the key, "" without the value.
+inline std::string MachineText(const char* key, const char* name)
+{
+    win::UniqueKey opened;
+    std::string text;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, opened.Put()) != ERROR_SUCCESS) return "(no key)";
+    win::ReadPathText(opened.Get(), name, text);
+    return text;
+}
 
-private:
-    std::string folder_;
-    std::string exePath_;
+// The stand-in of stub_program.cpp, in place of the system folder's
+// msiexec.exe and wherever InstallAs puts it; plan and record in C:\stubinst.
+struct StubPrograms {
+    StubPrograms()
+    {
+        InstallAs(win::SystemFolder() + "\\msiexec.exe");
+        // Wine runs its own msiexec.exe, whatever file the system folder holds,
+        // unless the prefix prefers the file.
+        SetText(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "msiexec.exe", "native");
+        Plan({});
+    }
+    void InstallAs(const std::string& path) const
+    {
+        CreateDirectoryA(path.substr(0, path.rfind('\\')).c_str(), nullptr);
+        CopyFileA((BinFolder() + "\\stub_program.exe").c_str(), path.c_str(), FALSE);
+    }
+    std::string Path(const char* name) const { return std::string("C:\\stubinst\\") + name; }
+    // Forgets the runs so far. The installation runs end with `exitCodes` in
+    // turn (0 after the last), each after `sleepMs`.
+    void Plan(const std::vector<int>& exitCodes, unsigned sleepMs = 0) const
+    {
+        std::string plan = "[plan]\r\nsleepms=" + std::to_string(sleepMs) + "\r\n";
+        for (std::size_t run = 1; run <= exitCodes.size(); ++run)
+            plan += "run" + std::to_string(run) + "=" + std::to_string(exitCodes[run - 1]) + "\r\n";
+        CreateDirectoryA(Path("").c_str(), nullptr);
+        for (const char* record : {"runs.txt", "staged.dat"}) DeleteFileA(Path(record).c_str());
+        WriteFileText(Path("plan.ini"), plan);
+    }
+    // Each run in order: an installation run's command line, else the program's name and arguments.
+    Texts Runs() const
+    {
+        Texts runs;
+        std::ifstream text(Path("runs.txt"), std::ios::binary);
+        for (std::string line; std::getline(text, line);) runs.push_back(line);
+        return runs;
+    }
 };
 
-// The stub installer of stub_installer.cpp, copied over the system folder's
-// msiexec.exe. Its plan and its record of calls live in C:\stubinst.
-class StubInstaller {
-public:
-    StubInstaller();
-    void PlanExitCodes(const std::string& commaSeparated) const;
-    void PlanSleep(unsigned milliseconds) const;
-    // Each command line the stub was started with, in order.
-    std::vector<std::string> Calls() const;
-    // The command lines of the installation runs (those with "/i").
-    std::vector<std::string> InstallCalls() const;
+// A setup folder holding a copy of setup.exe, and its Setup.ini.
+struct LauncherFolder {
+    explicit LauncherFolder(std::string path = "C:\\setuptest") : folder(std::move(path))
+    {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CopyFileA((BinFolder() + "\\setup.exe").c_str(), ExePath().c_str(), FALSE);
+    }
+    std::string ExePath() const { return folder + "\\Setup.exe"; }
+    void WriteIni(const Ini& keys) const
+    {
+        std::string ini = "[ZoveInstaller]\r\n";
+        for (const auto& [key, value] : keys) ini += key + "=" + value + "\r\n";
+        WriteFileText(folder + "\\Setup.ini", ini);
+    }
+    std::string folder;
 };
 
-// The runtime update stub of stub_runtime_update.cpp, copied into a setup
-// folder under the configured names. Its plan and record live in C:\stubinst.
-class StubRuntimeUpdate {
-public:
-    StubRuntimeUpdate(const LauncherFolder& folder, const std::vector<std::string>& relativePaths);
-    void PlanSleep(unsigned milliseconds) const;
-    struct Run {
-        std::string fileName;
-        std::string arguments;
+struct Launched { win::UniqueHandle process, thread; };
+
+// Starts a program in its own folder, with CreateProcessA's `flags`.
+inline Launched StartLauncher(const std::string& exePath, const std::string& arguments, DWORD flags = 0)
+{
+    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION started = {};
+    CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
+                   exePath.substr(0, exePath.rfind('\\')).c_str(), &startup, &started);
+    return Launched{win::UniqueHandle(started.hProcess), win::UniqueHandle(started.hThread)};
+}
+
+// The exit code (STILL_ACTIVE while it runs) and every window shown, in order: a
+// box as "caption: text", then " [icon]" and " [cancel]" when it has them; the
+// progress dialog as "caption: text".
+struct LauncherRun { DWORD exitCode = STILL_ACTIVE; Texts windows; };
+
+// Starts the launcher, reads each dialog it shows, answers each box (OK unless
+// told), and waits for the end. The default wait suits a run that ends at
+// once, so a broken main path fails within seconds.
+inline LauncherRun RunLauncher(const std::string& exePath, const std::string& arguments,
+                               const std::function<int()>& answer = {}, DWORD timeoutMs = 10000)
+{
+    constexpr int kBoxText = 0xFFFF, kBoxIcon = 0x0440;  // a box's icon control is there even without an icon
+    const auto WindowText = [](HWND window) {
+        char text[4096] = {};
+        return std::string(text, GetWindowTextA(window, text, sizeof text));
     };
-    std::vector<Run> Runs() const;
-};
+    LauncherRun run;
+    const Launched launcher = StartLauncher(exePath, arguments);
+    std::set<HWND> seen;
+    const HANDLE process = launcher.process.Get();
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs && WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
+        for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(dialog, &owner);
+            HWND text = GetDlgItem(dialog, kBoxText), cancel = GetDlgItem(dialog, IDCANCEL);
+            if (owner != GetProcessId(process) || !IsWindowVisible(dialog) || !seen.insert(dialog).second) continue;
+            run.windows.push_back(WindowText(dialog) + ": " + WindowText(text ? text : GetDlgItem(dialog, IDC_PROGRESS_TEXT)) +
+                                  (SendDlgItemMessageA(dialog, kBoxIcon, STM_GETICON, 0, 0) ? " [icon]" : "") +
+                                  (cancel && IsWindowVisible(cancel) ? " [cancel]" : ""));
+            const int button = !text ? 0 : answer ? answer() : IDOK;  // no answer to the progress dialog
+            if (button) PostMessageA(dialog, WM_COMMAND, button, reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+        }
+    }
+    GetExitCodeProcess(process, &run.exitCode);
+    TerminateProcess(process, 0xDEAD);  // one that did not end in time
+    return run;
+}
 
-// The current user's Startup folder, where the resume shortcut goes.
-std::string StartupFolder();
+inline std::string ShortcutPath(const std::string& name)
+{
+    char startup[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, startup);
+    return std::string(startup) + "\\" + name + ".lnk";
+}
 
-// What a shell link file holds, as IShellLinkA reads it.
-struct ShortcutSeen {
-    bool exists = false;
-    std::string target;
-    std::string workingFolder;
-    std::string arguments;
-};
-ShortcutSeen ReadShortcut(const std::string& linkPath);
-
-// HKLM "Software\Kestrova\Setup.tmp" and its "Shortcut" value.
-constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
-bool MachineKeyExists(const std::string& path);
-// The "Shortcut" value of the resume record; false when there is none.
-bool ReadResumeRecord(std::string& shortcutName);
-void WriteResumeRecord(const std::string& shortcutName);
-
-// The Windows version Wine reports to processes started from now on
-// ("win95", "win98", "winme", "nt40", "win2k", "winxp").
-void SetWindowsVersion(const std::string& version);
-
-struct MessageBoxSeen {
-    std::string caption;
-    std::string text;
-    bool hasCancel = false;
-    bool hasIcon = false;
-};
-
-// Picks the button to press for a box; IDOK by default.
-using BoxAnswer = std::function<int(const MessageBoxSeen&)>;
-
-// The launcher's progress dialog as the test saw it while it was open.
-struct ProgressDialogSeen {
-    std::string caption;
-    std::string text;
-    bool visible = false;
-};
-
-struct LauncherResult {
-    bool started = false;
-    bool timedOut = false;
-    DWORD exitCode = 0;
-    std::vector<MessageBoxSeen> boxes;
-    std::vector<ProgressDialogSeen> progressDialogs;
-};
-
-// Starts `exePath` with `arguments`, answers every message box it shows,
-// notes every progress dialog it opens, and waits for it to end (at most `timeoutMs`).
-LauncherResult RunLauncher(const std::string& exePath, const std::string& arguments,
-                           const BoxAnswer& answer = BoxAnswer(), DWORD timeoutMs = 60000);
-
-// Starts the launcher without waiting; the caller owns the returned handle.
-HANDLE StartLauncher(const std::string& exePath, const std::string& arguments);
-
-// Starts the launcher with its first thread suspended; false when it could
-// not be started. The caller owns both handles.
-bool StartLauncherSuspended(const std::string& exePath, const std::string& arguments,
-                            PROCESS_INFORMATION& started);
-
-// True when the process shows a message box (a visible dialog with a text
-// control) at this moment.
-bool ShowsMessageBox(DWORD processId);
+// Options as NAME=1 or NAME="text", in the order the options library lists
+// them after a load; "(unreadable)" when it does not load with its digest checked.
+inline Texts ReadOptions(const std::string& path)
+{
+    Texts options;
+    OptionsLibrary* handle = nullptr;
+    OptionsCreateDefault(&handle);
+    if (OptionsLoad(path.c_str(), handle, 1) != OPTS_OK) options.push_back("(unreadable)");
+    for (const OptionRecord* record = OptionsFirstRecord(handle); record; record = OptionsNextRecord(record)) {
+        const OptionRecordView view = OptionsViewRecord(record);
+        const char* text = reinterpret_cast<const char*>(view.value);
+        std::int32_t number = 0;
+        std::memcpy(&number, text, sizeof number);
+        const std::string value = view.type == OPTION_TYPE_INTEGER ? std::to_string(number)
+                                                                   : '"' + std::string(text, strnlen(text, view.valueLength)) + '"';
+        options.push_back(std::string(view.name, view.nameLength) + "=" + value);
+    }
+    OptionsDestroy(handle);
+    return options;
+}
 
 }  // namespace harness

@@ -1,0 +1,311 @@
+// The launcher end to end under Wine, as scenario tables: a row sets the
+// machine and the start, setup.exe runs with the stand-in for the installer
+// and the runtime update programs, and the row states all the run did. The
+// rows of a table share one Wine prefix; Arrange puts back what a row changed.
+#include <windows.h>
+#include <sddl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/maker_key.h"
+#include "common/narrow_text.h"
+#include "common/string_resources.h"
+#include "launcher_harness.h"
+
+namespace {
+
+using harness::Ini;
+using harness::Texts;
+
+constexpr char kProduct[] = "Zove Antivirus";
+const Ini kIni = {{"ProductName", kProduct}, {"ProductFile", "Package\\Product.msi"}, {"ProductOpts", "REBOOT=ReallySuppress"},
+                  {"RuntimeNT", "Runtime\\RuntimeNT.exe"}, {"Runtime9X", "Runtime\\Runtime9X.exe"}};
+Ini IniWith(Ini changes) { return changes.insert(kIni.begin(), kIni.end()), changes; }
+// Around Wine 8's msi.dll, 4.5.6001.22308; the last field never counts.
+const Ini kCurrentRuntime = IniWith({{"RuntimeVersion", "4.5.6001.99999"}});
+const Ini kOlderRuntime = IniWith({{"RuntimeVersion", "4.5.6002.0"}});
+
+// The stand-in's runs as a row names them; kInstall has the row's installer command line.
+constexpr char kInstall[] = "install", kUnregister[] = "msiexec.exe /unregister", kRegister[] = "msiexec.exe /regserver";
+constexpr char kUpdateNT[] = "RuntimeNT.exe /Q", kUpdate9X[] = "Runtime9X.exe /Q";
+constexpr DWORD kTurnedAway = static_cast<DWORD>(-1);
+constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
+const std::string kTemp = win::WindowsFolder() + "\\TEMP\\", kStaged = kTemp + "instopts.dat";
+const std::string kSample = harness::BinFolder() + "\\..\\sample-setup\\", kSampleOptions = kSample + "Package\\instopts.dat";
+const std::string kShipped = "C:\\setuptest\\Package\\instopts.dat";
+
+enum Given : unsigned {
+    kMutexHeld = 1,           // another setup runs, its mutex under an empty access list: no one else may open it
+    kInstallerWindow = 2,     // the product's installer window is open
+    kNoInstallerLibrary = 4,  // no msi.dll in the system folder
+    kResumeRecord = 8,        // an earlier run's resume shortcut and its record
+    kStaleStagedFile = 16,    // an earlier run's staged options file
+    kFolderAtStagedPath = 32,
+    kDamagedShippedFile = 64,
+    kNoTempFolder = 128,      // nothing puts it back: the launcher makes it
+};
+
+struct Box { UINT text, type; };  // a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK
+
+struct Scenario {
+    const char* name;
+    // The machine and the start.
+    const char* windows = "winxp";
+    Ini ini = kIni;
+    std::string args;
+    std::vector<int> installerCodes;  // of the installation runs in turn, 0 after the last
+    int answer = IDOK;                // to every box
+    Ini iniOnAnswer;                  // written when a box is answered: a resumed setup reads it
+    unsigned given = 0;
+    bool shipped = false;           // the sample's options file ships beside the package
+    const char* linkAt = nullptr;   // a name in TEMP holding a hard link to another file
+    const char* logLine = nullptr;  // the diagnostic log is on and gets this line
+    // What the run did; an update run shows the progress dialog, a resumed setup's runs show what its shortcut starts.
+    DWORD exitCode = 0;
+    std::vector<Box> boxes;
+    Texts runs = {kInstall};
+    std::string installerArgs;  // of every installation run
+    bool shortcut = false;      // a resume shortcut and its record are left
+    Texts staged;               // the options the installer found; none when nothing was published
+};
+
+std::string Value(const Ini& ini, const char* key) { return ini.count(key) ? ini.at(key).substr(0, 259) : ""; }
+
+// The runs the stand-in saw started in the setup folder, as a row names them.
+Texts RunsOf(const Scenario& row, const harness::StubPrograms& stub)
+{
+    const std::string installerLine = win::SystemFolder() + "\\msiexec.exe /i \"C:\\setuptest\\" + Value(row.ini, "ProductFile") +
+        "\" " + row.installerArgs + " " + Value(row.ini, "ProductOpts") + " /l*v " + win::WindowsFolder() + "\\Temp\\ZEL.log";
+    Texts runs = stub.Runs();
+    for (std::string& run : runs) run.erase(0, run.rfind("C:\\setuptest> ", 0) == 0 ? 14 : 0);
+    std::replace(runs.begin(), runs.end(), installerLine, std::string(kInstall));
+    return runs;
+}
+
+// Takes back what an earlier row changed, then puts the machine as `row` finds it.
+void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harness::LauncherFolder& setup)
+{
+    const std::string library = win::SystemFolder() + "\\msi.dll", victim = "C:\\victim.txt";
+    MoveFileA((library + ".away").c_str(), library.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kResumeKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kMakerKey);
+    for (const std::string& path : {harness::ShortcutPath(kProduct), kShipped, setup.folder + "\\RIDEvuz.log", victim,
+                                    kStaged + "\\inside.txt", kStaged, kStaged + ".new", kTemp + "ZEL.log"})
+        DeleteFileA(path.c_str());
+    RemoveDirectoryA(kStaged.c_str());
+
+    harness::SetText(HKEY_CURRENT_USER, "Software\\Wine", "Version", row.windows);
+    setup.WriteIni(row.ini);
+    stub.Plan(row.installerCodes);
+    if (row.shipped) CopyFileA(kSampleOptions.c_str(), kShipped.c_str(), FALSE);
+    if (row.given & kDamagedShippedFile) harness::WriteFileText(kShipped, harness::ReadFileText(kShipped) + "?");
+    // Any "DebugLog" of at most 4 bytes serves; the text "\1" is 1, the log file.
+    if (row.logLine) harness::SetText(HKEY_LOCAL_MACHINE, win::kMakerKey, "DebugLog", "\1");
+    if (row.given & kStaleStagedFile) CopyFileA(kSampleOptions.c_str(), kStaged.c_str(), FALSE);
+    if (row.given & kFolderAtStagedPath) CreateDirectoryA(kStaged.c_str(), nullptr);
+    if (row.given & kFolderAtStagedPath) harness::WriteFileText(kStaged + "\\inside.txt", "");
+    if (row.given & kNoInstallerLibrary) MoveFileA(library.c_str(), (library + ".away").c_str());
+    if (row.given & kNoTempFolder) MoveFileA(kTemp.c_str(), (kTemp.substr(0, kTemp.size() - 1) + ".away").c_str());
+    if (row.given & kResumeRecord) win::WriteMachineText(kResumeKey, "Shortcut", kProduct);
+    if (row.given & kResumeRecord) harness::WriteFileText(harness::ShortcutPath(kProduct), "");
+    if (row.linkAt) harness::WriteFileText(victim, "not for setup");
+    if (row.linkAt) CreateHardLinkA((kTemp + row.linkAt).c_str(), victim.c_str(), nullptr);
+}
+
+// Runs the rows in turn in one setup folder; a launcher that does not end
+// within the quick wait stops the table.
+void RunTable(const std::vector<Scenario>& table)
+{
+    const harness::StubPrograms stub;
+    const harness::LauncherFolder setup;
+    for (const char* program : {"RuntimeNT.exe", "Runtime9X.exe"}) stub.InstallAs(setup.folder + "\\Runtime\\" + program);
+    CreateDirectoryA((setup.folder + "\\Package").c_str(), nullptr);
+    WNDCLASSA windowClass = {0, &DefWindowProcA};
+    windowClass.lpszClassName = "MsiDialogCloseClass";
+    RegisterClassA(&windowClass);
+    const win::UniqueModule program(  // for setup.exe's string table
+        LoadLibraryExA((harness::BinFolder() + "\\setup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    win::SetResourceModule(program.Get());
+    PSECURITY_DESCRIPTOR noAccess = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:", SDDL_REVISION_1, &noAccess, nullptr);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, noAccess, FALSE};
+    for (const Scenario& row : table) {
+        SCOPED_TRACE(row.name);
+        Arrange(row, stub, setup);
+        const std::string name = Value(row.ini, "ProductName");
+        const win::UniqueHandle mutex(row.given & kMutexHeld ? CreateMutexA(&attributes, TRUE, "SetupMutex") : nullptr);
+        const std::unique_ptr<HWND__, decltype(&DestroyWindow)> window(row.given & kInstallerWindow
+            ? CreateWindowA("MsiDialogCloseClass", (name + " Setup").c_str(), 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr)
+            : nullptr, &DestroyWindow);
+
+        const auto run = harness::RunLauncher(setup.ExePath(), row.args, [&] {
+            if (!row.iniOnAnswer.empty()) setup.WriteIni(row.iniOnAnswer);
+            return row.answer;
+        });
+
+        ASSERT_NE(run.exitCode, STILL_ACTIVE) << "setup did not end within the quick wait";
+        // A setup resumed through the shortcut runs on, until its clean-up.
+        for (int i = 0; i < 300 && !row.iniOnAnswer.empty() &&
+                        (RunsOf(row, stub) != row.runs || harness::MachineText(win::kMakerKey, "") != "(no key)"); ++i)
+            Sleep(100);
+        Texts windows;
+        for (const std::string& update : row.runs) {
+            if (update == kUpdateNT || update == kUpdate9X)
+                windows.push_back(name + ": Please wait while " + name + " updates the Microsoft Installer....");
+        }
+        for (const Box& box : row.boxes) {
+            const std::string shown = box.text == IDS_ALREADY_RUNNING ? name + " Setup" : name;
+            windows.push_back(win::LoadResourceText(IDS_SETUP) + ": " +
+                              text::FormatText(win::LoadResourceText(box.text), {shown, shown}) +
+                              (box.type & MB_ICONERROR ? " [icon]" : "") + (box.type & MB_OKCANCEL ? " [cancel]" : ""));
+        }
+        EXPECT_EQ(run.exitCode, row.exitCode);
+        EXPECT_EQ(run.windows, windows);
+        EXPECT_EQ(RunsOf(row, stub), row.runs);
+        const std::string staged = stub.Path("staged.dat"), log = harness::ReadFileText(setup.folder + "\\RIDEvuz.log");
+        EXPECT_EQ(harness::FileExists(staged) ? harness::ReadOptions(staged) : Texts{}, row.staged);
+        EXPECT_EQ(harness::FileExists(harness::ShortcutPath(name)), row.shortcut);
+        EXPECT_EQ(harness::MachineText(kResumeKey, "Shortcut"), row.shortcut ? name : "(no key)");
+        EXPECT_EQ(harness::ReadFileText("C:\\victim.txt"), row.linkAt ? "not for setup" : "");
+        EXPECT_TRUE(row.logLine ? log.find(row.logLine) != std::string::npos : log.empty()) << log;
+        // The staged file and its value go, and the maker's key unless something else is left in it.
+        EXPECT_EQ(harness::FileExists(kStaged), bool(row.given & kFolderAtStagedPath));
+        const bool makerKeyLeft = row.logLine || row.shortcut || (row.given & kResumeRecord);
+        EXPECT_EQ(harness::MachineText(win::kMakerKey, "Instopts"), makerKeyLeft ? "" : "(no key)");
+    }
+}
+
+TEST(LauncherFlow, Scenarios)
+{
+    const Box retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
+    const Texts repairAndRetry = {kInstall, kUnregister, kRegister, kInstall};
+    RunTable({
+        {.name = "a failed installation ends quietly; the switches never reach it", .args = "/vg:1 /noreboot",
+         .installerCodes = {1603}},
+        {.name = "installer unusable twice: a repair, one retry, the final box", .installerCodes = {1601, 1631},
+         .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .runs = repairAndRetry},
+        {.name = "installer needing a newer service: the retry succeeds", .installerCodes = {1613, 0}, .boxes = {retry},
+         .runs = repairAndRetry},
+        {.name = "Windows 95 (and NT 4.0, the same version) is refused", .windows = "win95", .exitCode = kTurnedAway,
+         .boxes = {{IDS_OS_NOT_SUPPORTED, MB_ICONERROR}}, .runs = {}},
+        {.name = "the product's installer window is open", .given = kInstallerWindow, .exitCode = kTurnedAway,
+         .boxes = {{IDS_ALREADY_RUNNING, MB_OK}}, .runs = {}},
+        {.name = "another setup runs", .given = kMutexHeld, .exitCode = kTurnedAway, .runs = {}},
+    });
+}
+
+// Every configuration value at its bound (a longer one is cut there) with
+// 30,000 characters of arguments. The long required version is not newer
+// than the installed one, so the long update program is never run.
+TEST(LauncherFlow, LongestInputsReachTheInstallerWhole)
+{
+    std::string args;
+    while (args.size() < 30000) args += "PROPERTY" + std::to_string(args.size()) + "=1 ";
+    args.resize(30000, 'x');
+    RunTable({{.name = "longest", .ini = {{"RuntimeVersion", std::string(259, '1')}, {"ProductName", std::string(259, 'N')},
+                                          {"ProductFile", "Package\\" + std::string(251, 'P')},
+                                          {"ProductOpts", "REBOOT=ReallySuppress" + std::string(279, 'O')},
+                                          {"RuntimeNT", "Runtime\\" + std::string(251, 'R')}},
+               .args = args, .installerArgs = args}});
+}
+
+// The last row ends Wine's session: Wine then starts the Startup folder's
+// programs again, as a logon would.
+TEST(RuntimeUpdate, Scenarios)
+{
+    const Box restart = {IDS_RESTART_REQUIRED, MB_OKCANCEL};
+    Ini longName = kOlderRuntime;
+    longName["ProductName"] = std::string(259, 'P');
+    RunTable({
+        {.name = "a runtime differing in its last field only is current", .ini = kCurrentRuntime},
+        {.name = "XP: the update, behind the progress dialog (a 259-character name whole), then the installation",
+         .ini = longName, .runs = {kUpdateNT, kInstall}},
+        {.name = "98 without msi.dll: a first runtime needs no restart", .windows = "win98", .ini = kOlderRuntime,
+         .given = kNoInstallerLibrary, .runs = {kUpdate9X, kInstall}},
+        {.name = "Me: restart declined; a start without arguments leaves a resume shortcut", .windows = "winme",
+         .ini = kOlderRuntime, .answer = IDCANCEL, .boxes = {restart}, .runs = {kUpdate9X}, .shortcut = true},
+        {.name = "98: restart declined; a start with arguments leaves none", .windows = "win98", .ini = kOlderRuntime,
+         .args = "/vg:1", .answer = IDCANCEL, .boxes = {restart}, .runs = {kUpdate9X}},
+        {.name = "a start turned away still removes the recorded shortcut", .given = kResumeRecord | kMutexHeld,
+         .exitCode = kTurnedAway, .runs = {}},
+        {.name = "98: restart accepted; the shortcut resumes setup, which installs", .windows = "win98",
+         .ini = kOlderRuntime, .iniOnAnswer = kCurrentRuntime, .boxes = {restart}, .runs = {kUpdate9X, kInstall}},
+    });
+}
+
+TEST(OemStaging, Scenarios)
+{
+    // The sample's options file lists NoReboot=0, EnableVigilux=0, EnableScriptBlocking=1,
+    // FirewallSecurityLevel=1: a load and save turns the list around, a written option leads it.
+    const Texts vigilux = {"INSTOPTS:FirewallSecurityLevel=1", "INSTALL:EnableScriptBlocking=1", "INSTALL:NoReboot=0",
+                           "INSTALL:EnableVigilux=1"};
+    const char* copyFailed = "Exception: Unable to copy the InstOpts.dat file to the TEMP folder (error ";
+    RunTable({
+        {.name = "switches become options of the staged copy, never installer arguments",
+         .args = "PROP=1 /vg:1 /noreboot /count:3 /fw:2 /cto /keyexist:\"HKLM\\Software\\Maker\"", .shipped = true,
+         .installerArgs = "PROP=1 ",
+         .staged = {"INSTALL:EnableScriptBlocking=1", "INSTALL:EnableVigilux=1", "INSTALL:NoReboot=1", "INSTOPTS:RebootCount=3",
+                    "INSTOPTS:FirewallSecurityLevel=2", "INSTOPTS:FactoryRegKeyExists=1",
+                    "INSTOPTS:FactoryRegKey=\"HKLM\\Software\\Maker\"", "CTO=1"}},
+        {.name = "without switches the copy is still loaded and saved", .shipped = true,
+         .staged = {"INSTOPTS:FirewallSecurityLevel=1", "INSTALL:EnableScriptBlocking=1", "INSTALL:EnableVigilux=0",
+                    "INSTALL:NoReboot=0"}},
+        {.name = "nothing shipped, an earlier copy in the way: it goes, nothing is published", .args = "/vg:1 /cto",
+         .given = kStaleStagedFile, .logLine = copyFailed},
+        {.name = "a folder in the way stays, nothing is published", .args = "/vg:1 /cto", .given = kFolderAtStagedPath,
+         .shipped = true, .logLine = copyFailed},
+        {.name = "a hard link at the staged name is never written through", .args = "/vg:1", .shipped = true,
+         .linkAt = "instopts.dat", .staged = vigilux},
+        {.name = "nor one at the save's sibling", .args = "/vg:1", .shipped = true, .linkAt = "instopts.dat.new",
+         .staged = vigilux},
+        {.name = "nor one at the installer's log", .args = "/vg:1", .shipped = true, .linkAt = "ZEL.log", .staged = vigilux},
+        {.name = "a damaged shipped file is logged and left as it is; the switches are still cut",
+         .args = "FOO=1 /vg:1 /count:5", .given = kDamagedShippedFile, .shipped = true,
+         .logLine = "Exception: Unable to load the InstOpts.dat file.\r\n", .installerArgs = "FOO=1 ", .staged = {"(unreadable)"}},
+        {.name = "a missing TEMP folder is made", .args = "/vg:1", .given = kNoTempFolder, .shipped = true, .staged = vigilux},
+    });
+}
+
+// The build's sample setup folder, whose package (built by wixl) keeps a copy
+// of the staged options it finds, run by Wine's own msiexec.exe.
+TEST(WholeRun, WinesInstallerInstallsTheSampleWithTheSwitchesStaged)
+{
+    const harness::LauncherFolder setup("C:\\sample");
+    CreateDirectoryA("C:\\sample\\Package", nullptr);
+    for (const std::string file : {"Setup.ini", "Package\\ZoveAntivirus.msi", "Package\\instopts.dat"})
+        ASSERT_TRUE(CopyFileA((kSample + file).c_str(), ("C:\\sample\\" + file).c_str(), FALSE)) << file;
+
+    const auto run = harness::RunLauncher(setup.ExePath(), "/vg:1 /noreboot", {}, 120000);
+
+    EXPECT_TRUE(run.exitCode == 0 && run.windows.empty());
+    EXPECT_NE(harness::ReadFileText(kTemp + "ZEL.log").find("Zove Antivirus Sample"), std::string::npos);
+    const Texts seen = harness::ReadOptions(kTemp + "SampleOptionsSeen.dat");
+    for (const char* option : {"INSTALL:EnableVigilux=1", "INSTALL:NoReboot=1", "INSTALL:EnableScriptBlocking=1"})
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), option), 1) << option;
+    EXPECT_EQ(harness::ReadFileText("C:\\sample\\Package\\instopts.dat"), harness::ReadFileText(kSampleOptions));
+    EXPECT_FALSE(harness::FileExists(kStaged));
+}
+
+// All twenty exist before any runs a line, then all are let go: exactly one
+// installs; the others end with -1 at once. One showing a box would still run.
+TEST(WholeRun, TwentyLaunchersStartedAtOnceInstallExactlyOnce)
+{
+    const harness::StubPrograms stub;
+    const harness::LauncherFolder setup;
+    stub.Plan({0}, 2000);
+    setup.WriteIni(kIni);
+    std::vector<harness::Launched> launchers;
+    std::vector<HANDLE> processes;
+    for (int i = 0; i < 20; ++i) launchers.push_back(harness::StartLauncher(setup.ExePath(), "", CREATE_SUSPENDED));
+    for (const auto& launcher : launchers) processes.push_back(launcher.process.Get());
+    for (const auto& launcher : launchers) ResumeThread(launcher.thread.Get());
+
+    WaitForMultipleObjects(processes.size(), processes.data(), TRUE, 60000);
+    std::map<DWORD, int> exits;  // exit code: launchers
+    for (DWORD code = 0; HANDLE process : processes) ++exits[GetExitCodeProcess(process, &code) ? code : 0];
+    EXPECT_EQ(exits, (std::map<DWORD, int>{{0, 1}, {kTurnedAway, 19}}));
+    EXPECT_EQ(stub.Runs().size(), 1u);
+}
+
+}  // namespace
