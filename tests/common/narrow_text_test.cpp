@@ -2,21 +2,18 @@
 
 #include <gtest/gtest.h>
 
-using text::ShiftJisCodePage;
-using text::SingleByteCodePage;
-
 // "\x95\x5c" is one Shift-JIS character whose trail byte is a backslash.
 TEST(NarrowText, DoubleByteCharactersAreSteppedOverWhole)
 {
-    EXPECT_EQ(text::CutAtLastChar("a\\b\\c.msi", '\\', ShiftJisCodePage()), "a\\b");
-    EXPECT_EQ(text::CutAtLastChar("package.msi", '\\', ShiftJisCodePage()), "package.msi");
-    EXPECT_EQ(text::CutAtLastChar("pkg\\\x95\x5cx", '\\', ShiftJisCodePage()), "pkg");
-    EXPECT_EQ(text::CutAtLastChar("pkg\\\x95\x5cx", '\\', SingleByteCodePage()), "pkg\\\x95");
+    EXPECT_EQ(text::CutAtLastChar("a\\b\\c.msi", '\\', text::ShiftJisCodePage()), "a\\b");
+    EXPECT_EQ(text::CutAtLastChar("package.msi", '\\', text::ShiftJisCodePage()), "package.msi");
+    EXPECT_EQ(text::CutAtLastChar("pkg\\\x95\x5cx", '\\', text::ShiftJisCodePage()), "pkg");
+    EXPECT_EQ(text::CutAtLastChar("pkg\\\x95\x5cx", '\\', text::SingleByteCodePage()), "pkg\\\x95");
     // A lead byte just before the terminator is one byte; the walk ends there.
-    EXPECT_EQ(text::FindLastChar("a.\x95", '.', ShiftJisCodePage()), 1u);
-    EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 3, ShiftJisCodePage()), 2u);
-    EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 4, ShiftJisCodePage()), 4u);
-    EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 3, SingleByteCodePage()), 3u);
+    EXPECT_EQ(text::FindLastChar("a.\x95", '.', text::ShiftJisCodePage()), 1u);
+    EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 3, text::ShiftJisCodePage()), 2u);
+    EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 4, text::ShiftJisCodePage()), 4u);
+    EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 3, text::SingleByteCodePage()), 3u);
 }
 
 TEST(NarrowText, FormatTextSubstitutesArgumentsAsData)
