@@ -1,3 +1,5 @@
+// The diagnostic log's Win32 side under Wine: the "DebugLog" value, the file
+// each run appends to, and the debugger output.
 #include "log/diagnostic_log.h"
 
 #include <windows.h>
@@ -5,152 +7,52 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
-
-using diag::DiagnosticLog;
-
-// Each case runs in its own Wine prefix, so it may set "DebugLog" freely.
-void SetDebugLog(DWORD type, const std::vector<BYTE>& data)
+TEST(DiagnosticLog, TheValueChoosesFileAndDebuggerAndEachRunAppends)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "DebugLog", 0, type, data.data(), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
-}
-
-void SetDebugLogMode(BYTE mode) { SetDebugLog(REG_DWORD, {mode, 0, 0, 0}); }
-
-// A fresh folder standing in for the executable's; removed with its files.
-class LogFolder {
-public:
-    LogFolder()
-    {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        static int count = 0;
-        path_ = std::string(temp) + "diaglog" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++count);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~LogFolder()
-    {
-        for (const std::string& name : Files()) DeleteFileA((path_ + "\\" + name).c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string ExecutablePath() const { return path_ + "\\setup.exe"; }
-    std::vector<std::string> Files() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path_ + "\\*.log").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do names.push_back(found.cFileName);
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-        return names;
-    }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream file(path_ + "\\" + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-
-private:
-    std::string path_;
-};
-
-// Checks "Log started at HH:MM:SS on MM/DD/YY.\r\n" at `at` and steps past it.
-void ExpectHeader(const std::string& content, std::size_t& at)
-{
-    const std::string shape = "Log started at 00:00:00 on 00/00/00.\r\n";
-    ASSERT_GE(content.size(), at + shape.size()) << content;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        const char c = content[at + i];
-        if (shape[i] == '0') {
-            EXPECT_TRUE(c >= '0' && c <= '9') << content;
-        } else {
-            EXPECT_EQ(c, shape[i]) << content;
-        }
-    }
-    at += shape.size();
-}
-
-std::string AfterHeader(const std::string& content)
-{
-    std::size_t at = 0;
-    ExpectHeader(content, at);
-    return content.substr(std::min(at, content.size()));
-}
-
-void RunLog(const LogFolder& folder, const std::vector<const char*>& messages)
-{
-    DiagnosticLog log("RIDEvuz.log", folder.ExecutablePath());
-    for (const char* message : messages) log.WriteException(message);
-}
-
-TEST(DiagnosticLogFile, EachRunAppendsItsHeaderAndLines)
-{
-    SetDebugLogMode(1);
-    LogFolder folder;
-    RunLog(folder, {"Unable to save InstOpts.dat"});
-    RunLog(folder, {"100% %s%n%d"});  // a message is text, never a format
-    ASSERT_EQ(folder.Files(), std::vector<std::string>{"RIDEvuz.log"});
-    const std::string content = folder.Read("RIDEvuz.log");
-    std::size_t at = 0;
-    ExpectHeader(content, at);
-    const std::string first = "Exception: Unable to save InstOpts.dat\r\n";
-    EXPECT_EQ(content.substr(at, first.size()), first);
-    at += first.size();
-    ExpectHeader(content, at);
-    EXPECT_EQ(content.substr(at), "Exception: 100% %s%n%d\r\n");
-}
-
-TEST(DiagnosticLogModes, FileNameAndWhetherAnythingReachesTheDisk)
-{
+    // A debug monitor's shared buffer, always ready: it keeps the last text sent.
+    CreateEventA(nullptr, TRUE, TRUE, "DBWIN_BUFFER_READY");
+    const HANDLE sent = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
+    const HANDLE buffer = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
+    const char* lastSent = static_cast<const char*>(MapViewOfFile(buffer, FILE_MAP_READ, 0, 0, 0)) + sizeof(DWORD);
+    const std::regex twoRuns("(Log started at \\d\\d:\\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d\\d\\.\r\n"
+                             "Exception: 100% %s%d\r\n){2}");
     const std::string perProcess = "RIDEvuz#" + std::to_string(GetCurrentProcessId()) + ".log";
     const struct {
-        BYTE mode;
-        std::vector<std::string> files;
-    } cases[] = {{1, {"RIDEvuz.log"}}, {3, {perProcess}}, {5, {"RIDEvuz.log"}}, {4, {}}, {2, {}}, {8, {}}};
+        std::vector<BYTE> value;  // "DebugLog", binary; none when empty
+        const char* folder;       // in place of the executable's
+        std::string file;
+        bool debugger;
+    } cases[] = {
+        {{1, 0, 0, 0}, "C:\\mode1", "RIDEvuz.log", false}, {{3}, "C:\\mode3", perProcess, false},
+        {{5}, "C:\\mode5", "RIDEvuz.log", true},          {{4}, "C:\\mode4", "", true},
+        {{2}, "C:\\mode2", "", false},  // a file per process needs the file bit too
+        {{8}, "C:\\mode8", "", false},  {{1, 0, 0, 0, 0}, "C:\\long", "", false}, {{}, "C:\\none", "", false},
+        {{1}, "C:\\missing\\folder", "", true},  // no file: the debugger instead
+    };
     for (const auto& c : cases) {
-        SetDebugLogMode(c.mode);
-        LogFolder folder;
-        RunLog(folder, {"x"});
-        ASSERT_EQ(folder.Files(), c.files) << "mode " << int(c.mode);
-        if (!c.files.empty()) {
-            EXPECT_EQ(AfterHeader(folder.Read(c.files[0])), "Exception: x\r\n");
+        SCOPED_TRACE(c.folder);
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kestrova", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        RegDeleteValueA(key, "DebugLog");
+        if (!c.value.empty()) RegSetValueExA(key, "DebugLog", 0, REG_BINARY, c.value.data(), c.value.size());
+        RegCloseKey(key);
+        CreateDirectoryA(c.folder, nullptr);
+        ResetEvent(sent);
+        for (int run = 0; run < 2; ++run) {
+            diag::DiagnosticLog("RIDEvuz.log", std::string(c.folder) + "\\setup.exe").WriteException("100% %s%d");
+        }
+        // Taken first: GoogleTest sends each failure it reports to the debugger too.
+        const std::string debugger = WaitForSingleObject(sent, 0) == WAIT_OBJECT_0 ? lastSent : "nothing";
+        EXPECT_EQ(debugger, c.debugger ? "Exception: 100% %s%d\r\n" : "nothing");
+        for (const std::string& name : {std::string("RIDEvuz.log"), perProcess}) {
+            std::ostringstream text;
+            text << std::ifstream(c.folder + ("\\" + name), std::ios::binary).rdbuf();
+            EXPECT_TRUE(name == c.file ? std::regex_match(text.str(), twoRuns) : text.str().empty()) << text.str();
         }
     }
 }
-
-TEST(DiagnosticLogModes, OnlyValuesOfAtMostFourBytesCount)
-{
-    LogFolder folder;
-    RunLog(folder, {"no value"});
-    SetDebugLog(REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0});
-    RunLog(folder, {"eight bytes"});
-    EXPECT_TRUE(folder.Files().empty());
-    SetDebugLog(REG_BINARY, {1});
-    RunLog(folder, {"one byte"});
-    EXPECT_EQ(AfterHeader(folder.Read("RIDEvuz.log")), "Exception: one byte\r\n");
-}
-
-TEST(DiagnosticLogFallback, UnopenableFileFallsBackWithoutWriting)
-{
-    SetDebugLogMode(1);
-    LogFolder folder;
-    const std::string missing = folder.ExecutablePath() + "-missing";
-    {
-        DiagnosticLog log("RIDEvuz.log", missing + "\\setup.exe");
-        log.WriteException("to the debugger instead");
-    }
-    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(folder.Files().empty());
-}
-
-}  // namespace

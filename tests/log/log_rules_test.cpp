@@ -2,68 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
-namespace {
-
-using diag::LogFilePath;
-using text::ShiftJisCodePage;
-using text::SingleByteCodePage;
-
-TEST(LogFilePath, BesideTheExecutableWithOptionalProcessId)
+static std::string Path(const std::string& executable, const char* baseName, bool perProcess)
 {
-    const auto sb = SingleByteCodePage();
-    EXPECT_EQ(LogFilePath("C:\\Setup\\setup.exe", "RIDEvuz.log", false, 1234, sb), "C:\\Setup\\RIDEvuz.log");
-    EXPECT_EQ(LogFilePath("C:\\Setup\\setup.exe", "RIDEvuz.log", true, 1234, sb), "C:\\Setup\\RIDEvuz#1234.log");
-    EXPECT_EQ(LogFilePath("C:\\Setup\\setup", "RIDEvuz", true, 7, sb), "C:\\Setup\\RIDEvuz#7.log");
-    EXPECT_EQ(LogFilePath("setup.exe", "RIDEvuz.log", false, 1234, sb), "");
-    // "\x95\x5c" is one character whose trail byte is a backslash.
-    EXPECT_EQ(LogFilePath("C:\\\x95\x5csetup.exe", "RIDEvuz.log", false, 1, ShiftJisCodePage()), "C:\\RIDEvuz.log");
+    return diag::LogFilePath(executable, baseName, perProcess, 1234, text::ShiftJisCodePage());
 }
 
-TEST(LogFilePath, OverlongPathFails)
+TEST(LogFilePath, BesideTheExecutableWithinThePathLimit)
 {
-    const std::string exe = "C:\\" + std::string(244, 'f') + "\\x.exe";  // folder of 248 bytes
-    EXPECT_EQ(LogFilePath(exe, "RIDEvuz.log", false, 1, SingleByteCodePage()).size(), 259u);
-    EXPECT_EQ(LogFilePath(exe, "RIDEvuz.logs", false, 1, SingleByteCodePage()), "");
-    EXPECT_EQ(LogFilePath(exe, "RIDEvuz.log", true, 1, SingleByteCodePage()), "");
+    EXPECT_EQ(Path("C:\\Setup\\setup.exe", "RIDEvuz.log", false), "C:\\Setup\\RIDEvuz.log");
+    EXPECT_EQ(Path("C:\\Setup\\setup.exe", "RIDEvuz.log", true), "C:\\Setup\\RIDEvuz#1234.log");
+    EXPECT_EQ(Path("C:\\Setup\\setup", "RIDEvuz", true), "C:\\Setup\\RIDEvuz#1234.log");
+    EXPECT_EQ(Path("setup.exe", "RIDEvuz.log", false), "");
+    EXPECT_EQ(Path("C:\\\x95\x5csetup.exe", "RIDEvuz.log", false), "C:\\RIDEvuz.log");  // trail byte "\"
+    const std::string folder = "C:\\" + std::string(244, 'f') + "\\";                  // 248 bytes
+    EXPECT_EQ(Path(folder + "x.exe", "RIDEvuz.log", false), folder + "RIDEvuz.log");    // 259 bytes
+    EXPECT_EQ(Path(folder + "x.exe", "RIDEvuz.logs", false), "");
+    EXPECT_EQ(Path(folder + "x.exe", "RIDEvuz.log", true), "");
 }
 
-std::string Compose(const std::string& prefix, const std::string& message, std::size_t capacity = 2048)
+static std::string Compose(const char* prefix, const std::string& message, std::size_t capacity = 2048)
 {
-    std::vector<char> line(capacity + 1, 'X');
+    std::vector<char> line(capacity);  // exactly the capacity: an overrun is caught
     const std::size_t length =
-        diag::ComposeLogLine(line.data(), capacity, prefix.c_str(), message.c_str(), ShiftJisCodePage());
-    EXPECT_EQ(line[capacity], 'X') << "wrote past the capacity";
-    EXPECT_EQ(length, std::string(line.data()).size());
+        diag::ComposeLogLine(line.data(), capacity, prefix, message.c_str(), text::ShiftJisCodePage());
+    EXPECT_EQ(length, std::strlen(line.data()));
     return line.data();
 }
 
-TEST(LogLine, PlainTextEndingInExactlyOneLineBreak)
+TEST(LogLine, PlainTextCutToTheLimitEndingInOneLineBreak)
 {
-    EXPECT_EQ(Compose("Exception: ", "Unable to save InstOpts.dat"), "Exception: Unable to save InstOpts.dat\r\n");
     EXPECT_EQ(Compose("Exception: ", "100% %s %n"), "Exception: 100% %s %n\r\n");
     EXPECT_EQ(Compose("Exception: ", "done\n"), "Exception: done\n");
     EXPECT_EQ(Compose("Exception: ", "done\r"), "Exception: done\r\r\n");
     EXPECT_EQ(Compose("", ""), "\r\n");
-}
-
-TEST(LogLine, LongMessagesAreCutWithinTheBuffer)
-{
-    const std::string message(5000, 'm');
-    EXPECT_EQ(Compose("Exception: ", message), "Exception: " + std::string(1024, 'm') + "\r\n");
-    EXPECT_EQ(Compose("Exception: ", message, 20), "Exception: " + std::string(6, 'm') + "\r\n");
-    EXPECT_EQ(Compose("Exception: ", message, 3), "\r\n");
-    // A double-byte character that does not fit is left out whole.
-    EXPECT_EQ(Compose("ab", "c\x82\xa0", 7), "abc\r\n");
+    const std::string longText(5000, 'm');
+    EXPECT_EQ(Compose("Exception: ", longText), "Exception: " + longText.substr(0, 1024) + "\r\n");
+    EXPECT_EQ(Compose("Exception: ", longText, 20), "Exception: mmmmmm\r\n");
+    EXPECT_EQ(Compose("Exception: ", longText, 3), "\r\n");
+    EXPECT_EQ(Compose("ab", "c\x82\xa0", 7), "abc\r\n");  // the character that does not fit stays out whole
 }
 
 TEST(LogHeader, TimeAndDateInTwoDigitFields)
 {
-    EXPECT_EQ(diag::LogClockTime(9, 5, 3), "09:05:03");
-    EXPECT_EQ(diag::LogClockTime(23, 59, 59), "23:59:59");
-    EXPECT_EQ(diag::LogDate(1, 2, 2007), "01/02/07");
+    EXPECT_EQ(diag::LogClockTime(9, 5, 13), "09:05:13");
+    EXPECT_EQ(diag::LogDate(1, 12, 2007), "01/12/07");
 }
-
-}  // namespace

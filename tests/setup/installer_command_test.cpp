@@ -3,40 +3,27 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-using setup::ComposeInstallerCommandLine;
-
 TEST(SetupIniPath, ReplacesTheLastThreeCharacters)
 {
-    EXPECT_EQ(setup::SetupIniPath("C:\\Dist\\Setup.exe"), "C:\\Dist\\Setup.ini");
-    EXPECT_EQ(setup::SetupIniPath("C:\\Dist\\install"), "C:\\Dist\\instini");
     EXPECT_EQ(setup::SetupIniPath("C:\\D.x\\setup.EXE"), "C:\\D.x\\setup.ini");
+    EXPECT_EQ(setup::SetupIniPath("C:\\Dist\\install"), "C:\\Dist\\instini");
 }
 
-// The typical run, long inputs and exact text are the end-to-end and
-// reliability suites'; here only how empty pieces keep their blanks.
-TEST(InstallerCommandLine, EmptyPiecesKeepTheirBlanks)
+// The typical command line and the longest inputs are the end-to-end and
+// reliability suites'; here the blanks of empty pieces and the length bound.
+TEST(InstallerCommandLine, EmptyPiecesKeepTheirBlanksWithinTheCreateProcessLimit)
 {
-    EXPECT_EQ(ComposeInstallerCommandLine("m", "p", "", "", "l"), "m /i \"p\"   l");
-    EXPECT_EQ(ComposeInstallerCommandLine("m", "p", "A=1", "", "l"), "m /i \"p\" A=1  l");
+    EXPECT_EQ(setup::ComposeInstallerCommandLine("m", "p", "", "", "l"), "m /i \"p\"   l");
+    EXPECT_EQ(setup::ComposeInstallerCommandLine("m", "p", "A=1", "", "l"), "m /i \"p\" A=1  l");
+    EXPECT_EQ(setup::ComposeInstallerCommandLine("m", "p", "", "B=2", "l"), "m /i \"p\"  B=2 l");
     EXPECT_EQ(setup::InstallerWindowTitle("", "Setup"), " Setup");
-}
-
-TEST(InstallerCommandLine, LimitIsThatOfCreateProcess)
-{
     EXPECT_TRUE(setup::FitsCommandLineLimit(std::string(32766, 'x')));
     EXPECT_FALSE(setup::FitsCommandLineLimit(std::string(32767, 'x')));
 }
 
 TEST(InstallerExitCodes, OnlyTheServiceFailuresMakeTheInstallerUnusable)
 {
-    for (std::uint32_t code : {1601u, 1613u, 1631u}) {
-        EXPECT_TRUE(setup::ReportsInstallerUnusable(code)) << code;
-    }
-    for (std::uint32_t code : {0u, 1u, 1602u, 1603u, 1612u, 1614u, 1630u, 1632u, 3010u}) {
+    for (std::uint32_t code : {1601u, 1613u, 1631u}) EXPECT_TRUE(setup::ReportsInstallerUnusable(code)) << code;
+    for (std::uint32_t code : {0u, 1600u, 1602u, 1603u, 1612u, 1614u, 1630u, 1632u, 3010u})
         EXPECT_FALSE(setup::ReportsInstallerUnusable(code)) << code;
-    }
 }
-
-}  // namespace

@@ -4,71 +4,30 @@
 
 #include <cstring>
 
-namespace {
-
-using setup::InstalledRuntimeIsOlder;
-using setup::RestartNeededAfterUpdate;
-
-// lstrcmpA orders digits and dots as a plain byte comparison does.
-int ByteCompare(const char* left, const char* right) { return std::strcmp(left, right); }
-
-bool IsOlder(const std::string& installed, const std::string& required)
+TEST(RuntimeVersionComparison, AsTextWithoutTheLastField)
 {
-    return InstalledRuntimeIsOlder(installed, required, text::SingleByteCodePage(), &ByteCompare);
-}
-
-TEST(RuntimeVersionComparison, TheLastFieldNeverCounts)
-{
-    EXPECT_FALSE(IsOlder("2.0.1.0", "2.0.1.1"));
-    EXPECT_FALSE(IsOlder("2.0.26.0", "2.0.26.1"));
-    EXPECT_FALSE(IsOlder("2.0.26.9", "2.0.26.0"));
-    EXPECT_TRUE(IsOlder("2.0.26.0", "2.0.30.0"));
-    EXPECT_TRUE(IsOlder("2.0.1.9", "2.0.2.0"));
-}
-
-TEST(RuntimeVersionComparison, ComparesAsTextNotAsNumbers)
-{
-    EXPECT_FALSE(IsOlder("1.2.0.0", "1.10.0.0"));
-    EXPECT_TRUE(IsOlder("1.10.0.0", "1.2.0.0"));
-    EXPECT_FALSE(IsOlder("2.0.9.0", "2.0.10.0"));
-}
-
-TEST(RuntimeVersionComparison, EmptyVersions)
-{
-    EXPECT_TRUE(IsOlder("", "2.0.2600.0"));
-    EXPECT_TRUE(IsOlder("", "2"));
-    EXPECT_FALSE(IsOlder("", ""));
-    EXPECT_FALSE(IsOlder("5.0.2600.0", ""));
-    // A required text whose only dot leads cuts to nothing: no update.
-    EXPECT_FALSE(IsOlder("", ".5"));
-}
-
-TEST(RuntimeVersionComparison, TextWithoutDotStaysWhole)
-{
-    EXPECT_EQ(setup::ComparedVersionText("3", text::SingleByteCodePage()), "3");
-    EXPECT_TRUE(IsOlder("2", "3"));
-    EXPECT_FALSE(IsOlder("3", "3.0"));  // "3" against "3"
-}
-
-TEST(RuntimeVersionComparison, DotInsideADoubleByteCharacterIsNotCut)
-{
+    const struct { const char* installed; const char* required; bool older; } cases[] = {
+        {"2.0.26.0", "2.0.26.1", false}, {"2.0.26.9", "2.0.26.0", false}, {"2.0.1.9", "2.0.2.0", true},
+        {"1.2.0.0", "1.10.0.0", false},  {"", "2.0.2600.0", true},        {"5.0.2600.0", "", false},
+        {"", ".5", false},  // a required text whose only dot leads cuts to nothing
+        {"2", "3", true},                {"3", "3.0", false},             // "3" against "3"
+        {"3.1.4000", "3.1.4000.2435", true},  // "3.1" against "3.1.4000"
+    };
+    for (const auto& c : cases) {
+        // lstrcmpA orders digits and dots as a plain byte comparison does.
+        EXPECT_EQ(setup::InstalledRuntimeIsOlder(c.installed, c.required, text::SingleByteCodePage(), &std::strcmp),
+                  c.older) << c.installed << " against " << c.required;
+    }
     // 0x81 0x2E is one Shift-JIS character whose trail byte is a dot.
-    const std::string version = "2.0\x81.";
-    EXPECT_EQ(setup::ComparedVersionText(version, text::ShiftJisCodePage()), "2");
-    EXPECT_EQ(setup::ComparedVersionText(version, text::SingleByteCodePage()), "2.0\x81");
+    EXPECT_EQ(setup::ComparedVersionText("2.0\x81.", text::ShiftJisCodePage()), "2");
 }
-
-constexpr std::uint32_t kNt = 2;
 
 TEST(RestartRule, OnlyWindows98AndMeWithTheLibraryPresent)
 {
-    EXPECT_TRUE(RestartNeededAfterUpdate(true, setup::kPlatformWindows9x, 10));   // 98
-    EXPECT_TRUE(RestartNeededAfterUpdate(true, setup::kPlatformWindows9x, 90));   // Me
-    EXPECT_FALSE(RestartNeededAfterUpdate(true, setup::kPlatformWindows9x, 0));   // 95
-    EXPECT_FALSE(RestartNeededAfterUpdate(false, setup::kPlatformWindows9x, 10));
-    EXPECT_FALSE(RestartNeededAfterUpdate(false, setup::kPlatformWindows9x, 90));
-    EXPECT_FALSE(RestartNeededAfterUpdate(true, kNt, 1));
-    EXPECT_FALSE(RestartNeededAfterUpdate(true, kNt, 0));
+    constexpr std::uint32_t k9x = setup::kPlatformWindows9x, kNt = 2;
+    EXPECT_TRUE(setup::RestartNeededAfterUpdate(true, k9x, 10));  // 98
+    EXPECT_TRUE(setup::RestartNeededAfterUpdate(true, k9x, 90));  // Me
+    EXPECT_FALSE(setup::RestartNeededAfterUpdate(true, k9x, 0));  // 95
+    EXPECT_FALSE(setup::RestartNeededAfterUpdate(false, k9x, 10));
+    EXPECT_FALSE(setup::RestartNeededAfterUpdate(true, kNt, 1));
 }
-
-}  // namespace
