@@ -126,7 +126,6 @@ void RunTable(const std::vector<Scenario>& table)
     RegisterClassA(&windowClass);
     const win::UniqueModule program(  // for setup.exe's string table
         LoadLibraryExA((harness::BinFolder() + "\\setup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    win::SetResourceModule(program.Get());
     PSECURITY_DESCRIPTOR noAccess = nullptr;
     ConvertStringSecurityDescriptorToSecurityDescriptorA("D:", SDDL_REVISION_1, &noAccess, nullptr);
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, noAccess, FALSE};
@@ -156,8 +155,8 @@ void RunTable(const std::vector<Scenario>& table)
         }
         for (const Box& box : row.boxes) {
             const std::string shown = box.text == IDS_ALREADY_RUNNING ? name + " Setup" : name;
-            windows.push_back(win::LoadResourceText(IDS_SETUP) + ": " +
-                              text::FormatText(win::LoadResourceText(box.text), {shown, shown}) +
+            windows.push_back(win::LoadResourceText(program.Get(), IDS_SETUP) + ": " +
+                              text::FormatText(win::LoadResourceText(program.Get(), box.text), {shown, shown}) +
                               (box.type & MB_ICONERROR ? " [icon]" : "") + (box.type & MB_OKCANCEL ? " [cancel]" : ""));
         }
         EXPECT_EQ(run.exitCode, row.exitCode);
