@@ -44,6 +44,7 @@ enum Given : unsigned {
     kFolderAtStagedPath = 32,
     kDamagedShippedFile = 64,
     kNoTempFolder = 128,      // nothing puts it back: the launcher makes it
+    kDllRedirection = 256,    // a folder "Setup.exe.local" beside the launcher
 };
 
 struct Box { UINT text, type; };  // a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK
@@ -94,6 +95,7 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
                                     kStaged + "\\inside.txt", kStaged, kStaged + ".new", kTemp + "ZEL.log"})
         DeleteFileA(path.c_str());
     RemoveDirectoryA(kStaged.c_str());
+    RemoveDirectoryA((setup.ExePath() + ".local").c_str());
 
     harness::SetText(HKEY_CURRENT_USER, "Software\\Wine", "Version", row.windows);
     setup.WriteIni(row.ini);
@@ -107,6 +109,7 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
     if (row.given & kFolderAtStagedPath) harness::WriteFileText(kStaged + "\\inside.txt", "");
     if (row.given & kNoInstallerLibrary) MoveFileA(library.c_str(), (library + ".away").c_str());
     if (row.given & kNoTempFolder) MoveFileA(kTemp.c_str(), (kTemp.substr(0, kTemp.size() - 1) + ".away").c_str());
+    if (row.given & kDllRedirection) CreateDirectoryA((setup.ExePath() + ".local").c_str(), nullptr);
     if (row.given & kResumeRecord) win::WriteMachineText(kResumeKey, "Shortcut", kProduct);
     if (row.given & kResumeRecord) harness::WriteFileText(harness::ShortcutPath(kProduct), "");
     if (row.linkAt) harness::WriteFileText(victim, "not for setup");
@@ -191,6 +194,8 @@ TEST(LauncherFlow, Scenarios)
         {.name = "the product's installer window is open", .given = kInstallerWindow, .exitCode = kTurnedAway,
          .boxes = {{IDS_ALREADY_RUNNING, MB_OK}}, .runs = {}},
         {.name = "another setup runs", .given = kMutexHeld, .exitCode = kTurnedAway, .runs = {}},
+        {.name = "DLL redirection asked for beside the launcher", .given = kDllRedirection,
+         .logLine = "Setup does not run: C:\\setuptest\\Setup.exe.local would make", .exitCode = kTurnedAway, .runs = {}},
     });
 }
 
