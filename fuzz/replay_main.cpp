@@ -1,7 +1,5 @@
-// Feeds every file of the given files and folders to LLVMFuzzerTestOneInput
-// once, so each committed corpus is replayed by every test run without
-// libFuzzer. Each fuzz target links its own copy of this runner.
-#include <cstddef>
+// Feeds every file of the given folders to LLVMFuzzerTestOneInput once, so every test run
+// replays each committed corpus without libFuzzer. Each fuzz target links its own copy.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -11,40 +9,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
-bool Replay(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
-        return false;
-    }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-    return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     int replayed = 0;
-    bool ok = true;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path path(argv[i]);
-        if (std::filesystem::is_directory(path)) {
-            for (const auto& entry : std::filesystem::directory_iterator(path)) {
-                if (!entry.is_regular_file()) continue;
-                ok = Replay(entry.path()) && ok;
-                ++replayed;
-            }
-        } else {
-            ok = Replay(path) && ok;
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++replayed;
         }
     }
     std::printf("replayed %d inputs\n", replayed);
-    return ok && replayed > 0 ? 0 : 1;
+    return replayed > 0 ? 0 : 1;
 }

@@ -1,117 +1,133 @@
 #pragma once
-// Small builders for options files and a scratch folder, shared by the
-// options tests. Files are built here from plaintext records with the
-// library's own cipher and digest units (their vectors are tested apart), so
-// each case states its bytes.
+// Builders for options files, a scratch folder and a handle, shared with the
+// launcher's end-to-end tests. Files are built from plaintext records with
+// the library's cipher and digest (compared with OpenSSL apart).
+#include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
-#include <vector>
+#include <fstream>
+#include <optional>
+#include <random>
 
-#include "options/file_access.h"
+#include "options/blowfish.h"
+#include "options/byte_order.h"
+#include "options/md5.h"
 #include "options/options_library.h"
 
 namespace options_test {
 
 using Bytes = std::vector<unsigned char>;
 
-extern const unsigned char kBuiltInKey[8];
+inline std::uint32_t GetLittleEndian32(const unsigned char* bytes) { return options::ReadLittleEndian32(bytes); }
 
-void PutLittleEndian32(Bytes& out, std::uint32_t value);
-std::uint32_t GetLittleEndian32(const unsigned char* bytes);
-
-// One plaintext record: 32-byte name field, type, L, then the value field.
-// `valueLength` is written as L; the value field gets exactly `valueBytes`
-// (padded or cut to L unless `rawValue`).
+// A plaintext record: the name field (zero-padded to 32 bytes), type, L, and
+// the value zero-padded or cut to L, or written as given when `rawValue`.
 struct PlainRecord {
-    std::string nameField;  // written as is, zero-padded to 32 bytes
+    std::string nameField;
     std::uint32_t type = OPTION_TYPE_STRING;
     std::uint32_t valueLength = 8;
     Bytes value;
-    bool rawValue = false;  // write `value` as given, whatever L says
+    bool rawValue = false;
 };
 
-PlainRecord TextRecord(const std::string& name, const std::string& text);
-PlainRecord IntegerRecord(const std::string& name, std::int32_t value);
+inline PlainRecord TextRecord(const std::string& name, const std::string& text)
+{
+    return {name, OPTION_TYPE_STRING, std::uint32_t((text.size() + 1) / 8 * 8 + 8), Bytes(text.begin(), text.end())};
+}
 
-// The plaintext bytes of a record as the library holds it.
-Bytes PlainRecordBytes(const PlainRecord& record);
+inline PlainRecord IntegerRecord(const std::string& name, std::int32_t value)
+{
+    PlainRecord record{name, OPTION_TYPE_INTEGER, 8, Bytes(4)};
+    options::WriteLittleEndian32(record.value.data(), static_cast<std::uint32_t>(value));
+    return record;
+}
 
+// A file: header (the records' count unless Count gives one), records, trailing bytes.
 class OptionsFileBuilder {
 public:
-    OptionsFileBuilder& Add(const PlainRecord& record);
-    OptionsFileBuilder& Count(std::uint32_t count);
-    OptionsFileBuilder& Trailing(const Bytes& bytes);
-    Bytes Build() const;
+    OptionsFileBuilder& Add(const PlainRecord& record) { records_.push_back(record); return *this; }
+    OptionsFileBuilder& Count(std::uint32_t count) { count_ = count; return *this; }
+    OptionsFileBuilder& Trailing(const Bytes& bytes) { trailing_ = bytes; return *this; }
+    Bytes Build() const
+    {
+        static const unsigned char kBuiltInKey[] = {0x5E, 0x21, 0xC7, 0x93, 0x0D, 0xA4, 0x6B, 0xF8};
+        options::BlowfishSchedule key;
+        options::BlowfishSetKey(key, kBuiltInKey, sizeof kBuiltInKey);
+        Bytes file = {0x4B, 0x45, 0x53, 0xFE, 1, 0, 0, 0, 0, 0, 0, 0};
+        options::WriteLittleEndian32(&file[8], count_.value_or(static_cast<std::uint32_t>(records_.size())));
+        file.resize(28, 0);
+        for (const PlainRecord& r : records_) {
+            Bytes bytes(r.nameField.begin(), r.nameField.end());
+            bytes.resize(40, 0);
+            options::WriteLittleEndian32(&bytes[32], r.type);
+            options::WriteLittleEndian32(&bytes[36], r.valueLength);
+            bytes.insert(bytes.end(), r.value.begin(), r.value.end());
+            if (!r.rawValue) bytes.resize(40 + r.valueLength, 0);
+            options::BlowfishEncipherBlocks(key, bytes.data(), bytes.size() / 8);  // a ragged tail stays plain
+            file.insert(file.end(), bytes.begin(), bytes.end());
+        }
+        file.insert(file.end(), trailing_.begin(), trailing_.end());
+        options::Md5 md5;
+        md5.Update(file.data(), 12);
+        md5.Update(file.data() + 28, file.size() - 28);
+        md5.Finish(file.data() + 12);
+        options::BlowfishEncipherBlocks(key, file.data() + 12, 2);
+        return file;
+    }
 
 private:
     std::vector<PlainRecord> records_;
-    bool countGiven_ = false;
-    std::uint32_t count_ = 0;
+    std::optional<std::uint32_t> count_;
     Bytes trailing_;
 };
 
-// Enciphers / deciphers whole blocks with the built-in key.
-void Encipher(unsigned char* bytes, std::size_t length);
-void Decipher(unsigned char* bytes, std::size_t length);
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    std::string PathOf(const std::string& fileName) const;
-    std::vector<std::string> FileNames() const;
-
-private:
-    std::filesystem::path folder_;
+// A new folder, removed afterwards; a random name keeps apart tests run at the same time.
+struct ScratchFolder {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+        ("options-" + std::to_string(std::random_device()()) + std::to_string(std::random_device()()));
+    ScratchFolder() { std::filesystem::create_directories(folder); }
+    ~ScratchFolder() { std::error_code ignored; std::filesystem::remove_all(folder, ignored); }
+    std::string PathOf(const std::string& name) const { return (folder / name).string(); }
 };
 
-void WriteFileBytes(const std::string& path, const Bytes& bytes);
-Bytes ReadFileBytes(const std::string& path);
+inline void WriteFileBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
 
-// The system's file back end with one step of a save made to fail. With
-// kWrite the sibling takes `writableBytes` and then no more, as a full disk.
-enum class Fault { kNone, kCreate, kWrite, kSetEnd, kFlush, kReplace };
-
-class FaultyFileAccess final : public options::FileAccess {
-public:
-    explicit FaultyFileAccess(Fault fault, std::uint32_t writableBytes = 0) : fault_(fault), writableBytes_(writableBytes) {}
-    bool Exists(const char* path) override { return inner_.Exists(path); }
-    std::unique_ptr<options::ReadableFile> OpenForReading(const char* path) override { return inner_.OpenForReading(path); }
-    std::unique_ptr<options::WritableFile> CreateSibling(const char* target) override;
-    options::ReplaceOutcome ReplaceWithSibling(const char* target) override;
-    void DiscardSibling(const char* target) override { inner_.DiscardSibling(target); }
-
-private:
-    options::FileAccess& inner_ = options::SystemFileAccess();
-    Fault fault_;
-    std::uint32_t writableBytes_;
-};
+inline Bytes ReadFileBytes(const std::string& path)
+{
+    return Bytes(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
+}
 
 // A handle with the built-in key, destroyed with the object.
-class Handle {
-public:
-    Handle();
-    ~Handle();
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    OptionsLibrary* get() const { return handle_; }
-
-private:
-    OptionsLibrary* handle_ = nullptr;
+struct Handle : std::unique_ptr<OptionsLibrary, OptionsResult (*)(OptionsLibrary*)> {
+    Handle() : unique_ptr(nullptr, OptionsDestroy)
+    {
+        OptionsLibrary* handle = nullptr;
+        EXPECT_EQ(OptionsCreateDefault(&handle), OPTS_OK);
+        reset(handle);
+    }
 };
 
-struct RecordSummary {
-    std::string name;
-    std::int32_t type;
-    std::uint32_t valueLength;
-    Bytes value;
-};
+// The handle's records in list order (newest first), and their names.
+struct RecordSummary { std::string name; std::int32_t type; Bytes value; };
 
-// The handle's records in list order.
-std::vector<RecordSummary> Records(const OptionsLibrary* handle);
-std::vector<std::string> Names(const OptionsLibrary* handle);
+inline std::vector<RecordSummary> Records(const OptionsLibrary* handle)
+{
+    std::vector<RecordSummary> records;
+    for (const OptionRecord* r = OptionsFirstRecord(handle); r; r = OptionsNextRecord(r)) {
+        const OptionRecordView v = OptionsViewRecord(r);
+        records.push_back({{v.name, v.nameLength}, v.type, {v.value, v.value + v.valueLength}});
+    }
+    return records;
+}
+
+inline std::vector<std::string> Names(const OptionsLibrary* handle)
+{
+    std::vector<std::string> names;
+    for (const RecordSummary& record : Records(handle)) names.push_back(record.name);
+    return names;
+}
 
 }  // namespace options_test

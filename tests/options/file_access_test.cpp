@@ -1,0 +1,120 @@
+// Saves and loads through the system's file back end, POSIX natively and
+// Win32 under Wine.
+#include "options/file_access.h"
+#include "options/options_file.h"
+#include "options_test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "common/unique_handle.h"
+#include "options/file_access_win32.h"
+#endif
+
+namespace {
+
+using namespace options_test;
+using options::ReplaceOutcome;
+namespace fs = std::filesystem;
+
+enum class Fault { kNone, kWrite, kSetEnd, kFlush, kReplace };
+
+// The system's back end with one step of a save made to fail; a write fault
+// lets `writable` bytes through and then no more, as a full disk.
+struct FaultyFiles final : options::FileAccess {
+    struct Sibling final : options::WritableFile {
+        Sibling(std::unique_ptr<options::WritableFile> d, FaultyFiles& f) : disk(std::move(d)), files(f) {}
+        std::uint32_t Write(const void* buffer, std::uint32_t count) override
+        {
+            if (files.fault == Fault::kWrite) count = std::min(count, files.writable);
+            if (files.fault == Fault::kWrite) files.writable -= count;
+            return count > 0 ? disk->Write(buffer, count) : 0;
+        }
+        bool MoveTo(std::uint32_t offset) override { return disk->MoveTo(offset); }
+        bool SetEnd() override { return files.fault != Fault::kSetEnd && disk->SetEnd(); }
+        bool FlushAndClose() override { return disk->FlushAndClose() && files.fault != Fault::kFlush; }
+        std::unique_ptr<options::WritableFile> disk;
+        FaultyFiles& files;
+    };
+    FaultyFiles(Fault f, std::uint32_t w) : fault(f), writable(w) {}
+    bool Exists(const char* path) override { return disk.Exists(path); }
+    std::unique_ptr<options::ReadableFile> OpenForReading(const char* p) override { return disk.OpenForReading(p); }
+    std::unique_ptr<options::WritableFile> CreateSibling(const char* target) override
+    {
+        auto file = disk.CreateSibling(target);
+        return file ? std::make_unique<Sibling>(std::move(file), *this) : nullptr;
+    }
+    ReplaceOutcome ReplaceWithSibling(const char* target) override
+    {
+        return fault == Fault::kReplace ? ReplaceOutcome::kTargetKept : disk.ReplaceWithSibling(target);
+    }
+    void DiscardSibling(const char* target) override { disk.DiscardSibling(target); }
+    options::FileAccess& disk = options::SystemFileAccess();
+    Fault fault;
+    std::uint32_t writable;
+};
+
+// A failing step, a full disk after any number of bytes, a folder at the
+// sibling's name or a read-only target fails the save and leaves the previous
+// file; a stale file or a hard link at the sibling's name gives way to a file
+// of the save's own. On Windows a load shares only reading, a save is
+// exclusive, and the 9x family's delete-then-rename keeps a busy target.
+TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
+{
+    ScratchFolder folder;
+    const std::string path = folder.PathOf("InstOpts.dat"), sibling = path + ".new", victim = folder.PathOf("victim");
+    const Bytes oldFile = OptionsFileBuilder().Add(IntegerRecord("Old", 1)).Build();
+    const Bytes newFile = OptionsFileBuilder().Add(IntegerRecord("CTO", 1)).Add(TextRecord("Path", "C:\\OEM")).Build();
+    Handle handle;
+    ASSERT_EQ(OptionsSetString(handle.get(), "Path", "C:\\OEM"), OPTS_OK);
+    ASSERT_EQ(OptionsSetInteger(handle.get(), "CTO", 1), OPTS_OK);
+    const auto expectOnly = [&](const Bytes& file) {
+        EXPECT_EQ(ReadFileBytes(path), file);
+        EXPECT_FALSE(fs::exists(sibling));
+    };
+    struct Case { Fault fault; std::uint32_t writable; std::string planted; OptionsResult result; };
+    std::vector<Case> cases = {
+        {Fault::kSetEnd, 0, "", OPTS_E_WRITE_FAILED}, {Fault::kFlush, 0, "", OPTS_E_WRITE_FAILED},
+        {Fault::kReplace, 0, "", OPTS_E_OPEN_FAILED}, {Fault::kNone, 0, "stale file", OPTS_OK},
+        {Fault::kNone, 0, "hard link", OPTS_OK}, {Fault::kNone, 0, "folder", OPTS_E_OPEN_FAILED}};
+    for (std::uint32_t n = 0; n < newFile.size(); ++n) cases.push_back({Fault::kWrite, n, "", OPTS_E_WRITE_FAILED});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "fault " << int(c.fault) << ", " << c.writable << " bytes, " << c.planted);
+        WriteFileBytes(path, oldFile);
+        WriteFileBytes(victim, Bytes(5000, 0xEE));
+        if (c.planted == "stale file") WriteFileBytes(sibling, Bytes(5000, 0xEE));
+        if (c.planted == "hard link") fs::create_hard_link(victim, sibling);
+        if (c.planted == "folder") fs::create_directory(sibling);
+        FaultyFiles files(c.fault, c.writable);
+        EXPECT_EQ(options::SaveOptionsFile(files, path.c_str(), handle.get()), c.result);
+        EXPECT_EQ(ReadFileBytes(victim), Bytes(5000, 0xEE));
+        fs::remove(victim);
+        if (c.planted == "folder") fs::remove(sibling);
+        expectOnly(c.result == OPTS_OK ? newFile : oldFile);
+    }
+    WriteFileBytes(path, oldFile);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const OptionsResult readOnly = OptionsSave(path.c_str(), handle.get());
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+#ifndef _WIN32
+    if (readOnly == OPTS_OK) GTEST_SKIP() << "running as root: file permissions do not bind";
+#else
+    const char* target = path.c_str();
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    if (const win::UniqueFile reader{CreateFileA(target, GENERIC_READ, kShare, nullptr, OPEN_EXISTING, 0, nullptr)}) {
+        EXPECT_EQ(OptionsLoad(path.c_str(), handle.get(), 1), OPTS_OK);
+        EXPECT_EQ(OptionsSave(path.c_str(), handle.get()), OPTS_E_OPEN_FAILED);
+        WriteFileBytes(sibling, newFile);
+        EXPECT_EQ(options::ReplaceByDeleteThenRename(sibling.c_str(), path.c_str()), ReplaceOutcome::kTargetKept);
+    }
+    if (const win::UniqueFile writer{CreateFileA(target, GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING, 0, nullptr)}) {
+        EXPECT_EQ(OptionsLoad(path.c_str(), handle.get(), 1), OPTS_E_OPEN_FAILED);
+    }
+    EXPECT_EQ(ReadFileBytes(path), oldFile);
+    EXPECT_EQ(options::ReplaceByDeleteThenRename(sibling.c_str(), path.c_str()), ReplaceOutcome::kReplaced);
+    expectOnly(newFile);
+#endif
+    EXPECT_EQ(readOnly, OPTS_E_OPEN_FAILED);
+}
+
+}  // namespace
