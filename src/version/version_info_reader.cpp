@@ -72,6 +72,17 @@ VersionInfoReader::VersionInfoReader(const char* modulePath, VersionQuery query)
     }
 }
 
+VersionInfoReader::VersionInfoReader(const std::uint8_t* resource, std::size_t resourceSize,
+                                     VersionQuery query)
+    : query(query)
+{
+    try {
+        if (CopyBlock(resource, resourceSize)) ReadBlock(resourceSize);
+    } catch (const std::bad_alloc&) {
+        fixedInfo = {};
+    }
+}
+
 VersionInfoReader::~VersionInfoReader() = default;
 
 int VersionInfoReader::IsPeFile() const
@@ -89,9 +100,9 @@ int VersionInfoReader::IsPeFile() const
     return signature == kPeSignature ? 1 : 0;
 }
 
-// Copies the module's RT_VERSION resource 1 into a zero-filled buffer three
-// times its size. The module is mapped as data only, so none of its code
-// runs, under an error mode that keeps the system from showing any box.
+// Copies the module's RT_VERSION resource 1. The module is mapped as data
+// only, so none of its code runs, under an error mode that keeps the system
+// from showing any box.
 bool VersionInfoReader::CopyVersionResource(std::size_t* resourceSize)
 {
     const UINT previousMode = SetErrorMode(kSilentErrorMode);
@@ -102,18 +113,24 @@ bool VersionInfoReader::CopyVersionResource(std::size_t* resourceSize)
     HRSRC resource = FindResourceA(module.Get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
     if (resource == nullptr) return false;
     const DWORD size = SizeofResource(module.Get(), resource);
-    if (size > static_cast<DWORD>(-1) / kBlockSizeFactor) return false;
-    block.reset(new (std::nothrow) std::uint8_t[size * kBlockSizeFactor]());
-    if (!block) return false;
-    blockSize = size * kBlockSizeFactor;
-
     HGLOBAL loaded = LoadResource(module.Get(), resource);
     if (size == 0 || loaded == nullptr) return false;
     const void* bytes = LockResource(loaded);
     FreeResource(loaded);
     if (bytes == nullptr) return false;
-    std::memcpy(block.get(), bytes, size);
+    if (!CopyBlock(static_cast<const std::uint8_t*>(bytes), size)) return false;
     *resourceSize = size;
+    return true;
+}
+
+// Copies the resource into a zero-filled buffer three times its size.
+bool VersionInfoReader::CopyBlock(const std::uint8_t* resource, std::size_t resourceSize)
+{
+    if (resource == nullptr || resourceSize > static_cast<DWORD>(-1) / kBlockSizeFactor) return false;
+    block.reset(new (std::nothrow) std::uint8_t[resourceSize * kBlockSizeFactor]());
+    if (!block) return false;
+    blockSize = resourceSize * kBlockSizeFactor;
+    std::memcpy(block.get(), resource, resourceSize);
     return true;
 }
 
@@ -123,6 +140,12 @@ int VersionInfoReader::LoadVersionBlock()
     if (!IsPeFile()) return 0;
     std::size_t resourceSize = 0;
     if (!CopyVersionResource(&resourceSize)) return 0;
+    return ReadBlock(resourceSize);
+}
+
+// Accepts the copied block and reads its fixed information and translations.
+int VersionInfoReader::ReadBlock(std::size_t resourceSize)
+{
     if (!IsAcceptableVersionBlock(block.get(), resourceSize)) return 0;
 
     const void* root = nullptr;

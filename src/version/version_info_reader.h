@@ -22,6 +22,10 @@ public:
     // invalid reader, which finds nothing. `query` stands in for the system's
     // VerQueryValueA (tests count the queries through it).
     explicit VersionInfoReader(const char* modulePath, VersionQuery query = SystemVersionQuery());
+    // Reads a version resource already in memory, as the module's constructor
+    // does once it has copied the module's resource; the reader keeps a copy.
+    VersionInfoReader(const std::uint8_t* resource, std::size_t resourceSize,
+                      VersionQuery query = SystemVersionQuery());
     virtual ~VersionInfoReader();
     VersionInfoReader(const VersionInfoReader&) = delete;
     VersionInfoReader& operator=(const VersionInfoReader&) = delete;
@@ -47,6 +51,8 @@ private:
 
     int LoadVersionBlock();
     bool CopyVersionResource(std::size_t* resourceSize);
+    bool CopyBlock(const std::uint8_t* resource, std::size_t resourceSize);
+    int ReadBlock(std::size_t resourceSize);
     bool Query(const std::string& path, const void** value, UINT* length) const;
     const std::uint8_t* InsideBlock(const void* p, std::size_t bytes) const;
     int LookUp(const std::string& name, char* buffer, std::size_t bufferSize);
