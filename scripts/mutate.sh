@@ -123,13 +123,21 @@ elif command == "show":
     name, text, replacement, _ = fields_of(sys.argv[2], int(sys.argv[3]))
     print("%s  ->  %s" % (text, replacement if replacement else "(removed)"))
 elif command == "members":
-    # members ROOT FILE...: "FILE TAB native|-" TAB windows|-" from each
-    # build's dependency log (sources and the headers they include).
+    # members ROOT FILE...: "FILE TAB native|- TAB windows|-": whether each
+    # build compiles the file, from its dependency log (sources and the
+    # headers they include) or its build graph.
     root, names = sys.argv[2], sys.argv[3:]
     builds = {p: deps_of(os.path.join(root, "build", p)) for p in ("native", "windows")}
+    def compiles(preset, full):
+        if full in builds[preset]:
+            return True
+        # A direct input that no dependency log names (a resource script).
+        query = subprocess.run(["ninja", "-C", os.path.join(root, "build", preset), "-t", "query", full],
+                               capture_output=True, text=True)
+        return query.returncode == 0 and "  outputs:\n    " in query.stdout
     for name in names:
         full = os.path.normpath(os.path.join(root, name))
-        print("\t".join([name] + [p if full in builds[p] else "-" for p in ("native", "windows")]))
+        print("\t".join([name] + [p if compiles(p, full) else "-" for p in ("native", "windows")]))
 PY
 }
 
