@@ -15,3 +15,6 @@ ctest --preset native
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
+
+# The size of the tests against the product's (printed only).
+bash scripts/code-size.sh
