@@ -1,4 +1,8 @@
+#include "common/late_bound_functions.h"
 #include "common/narrow_text.h"
+
+#include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -21,4 +25,18 @@ TEST(NarrowText, FormatTextSubstitutesArgumentsAsData)
     EXPECT_EQ(text::FormatText("%s and %s.", {"one", "two"}), "one and two.");
     EXPECT_EQ(text::FormatText("100%% of [%s]", {"%s %d %%"}), "100% of [%s %d %%]");
     EXPECT_EQ(text::FormatText("%s%s%", {"x"}), "x%");
+}
+
+// Windows 98 and Me export these NT functions only as stubs that always fail:
+// the launcher takes its own fallback there, and the system's function elsewhere.
+TEST(LateBoundTable, NineXStubsAreTakenOnTheNtFamilyOnly)
+{
+    const std::set<std::string> stubs = {"MoveFileExA",  "TryEnterCriticalSection", "GetHandleInformation",
+                                         "SetProcessAffinityMask", "OpenProcessToken", "GetTokenInformation",
+                                         "GetLengthSid", "IsValidSid"};
+    for (const win::LateBoundRow& row : win::kLateBoundRows) {
+        const bool stub = stubs.count(row.function) != 0;
+        EXPECT_EQ(win::TakesSystemExport(row, true, true), !stub) << row.function;
+        EXPECT_TRUE(win::TakesSystemExport(row, true, false) && !win::TakesSystemExport(row, false, false));
+    }
 }
