@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/ansi_code_page.h"
+#include "common/little_endian.h"
 #include "common/maker_key.h"
 #include "common/module_path.h"
 
@@ -23,8 +24,7 @@ std::uint32_t ReadDebugLogMode()
     BYTE data[sizeof(std::uint32_t)] = {};
     DWORD size = sizeof data;
     if (RegQueryValueExA(key.Get(), kModeValue, nullptr, nullptr, data, &size) != ERROR_SUCCESS) return 0;
-    return static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+    return common::ReadLittleEndian32(data);
 }
 
 // Every run appends to the same file, which others may read meanwhile.

@@ -3,9 +3,13 @@
 #include <cstring>
 
 #include "options/blowfish_tables.h"
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 
 namespace options {
+
+using common::ReadLittleEndian32;
+using common::WriteLittleEndian32;
+
 namespace {
 
 inline std::uint32_t Mix(const BlowfishSchedule& k, std::uint32_t x)

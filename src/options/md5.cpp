@@ -2,9 +2,13 @@
 
 #include <cstring>
 
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 
 namespace options {
+
+using common::ReadLittleEndian32;
+using common::WriteLittleEndian32;
+
 namespace {
 
 inline std::uint32_t RotateLeft(std::uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }

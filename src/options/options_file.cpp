@@ -5,11 +5,15 @@
 #include <new>
 
 #include "options/blowfish.h"
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 #include "options/md5.h"
 #include "options/options_records.h"
 
 namespace options {
+
+using common::ReadLittleEndian32;
+using common::WriteLittleEndian32;
+
 namespace {
 
 constexpr std::uint32_t kPlainHeaderSize = 12;

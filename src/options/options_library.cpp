@@ -4,10 +4,13 @@
 #include <cstring>
 #include <new>
 
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 #include "options/options_records.h"
 
 namespace options {
+
+using common::ReadLittleEndian32;
+using common::WriteLittleEndian32;
 
 const unsigned char kBuiltInKey[kBuiltInKeyLength] = {0x5E, 0x21, 0xC7, 0x93, 0x0D, 0xA4, 0x6B, 0xF8};
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/ansi_code_page.h"
+#include "common/little_endian.h"
 #include "common/unique_handle.h"
 #include "version/version_block.h"
 #include "version/version_text.h"
@@ -30,7 +31,7 @@ bool ReadDword(std::FILE* file, long at, std::uint32_t* value)
 {
     unsigned char bytes[4];
     if (std::fseek(file, at, SEEK_SET) != 0 || std::fread(bytes, 1, 4, file) != 4) return false;
-    *value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+    *value = common::ReadLittleEndian32(bytes);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "version/version_walk.h"
 
 #include "version/version_text.h"
-#include "version/block_words.h"
+#include "common/little_endian.h"
 
 namespace version {
 namespace {
@@ -16,7 +16,7 @@ std::size_t CharBytes(CharWidth width) { return width == CharWidth::Wide ? 2 : 1
 bool DeclaredLength(const StringTableWalk& walk, std::size_t at, std::size_t* length)
 {
     if (at > walk.blockSize || walk.blockSize - at < 2) return false;
-    *length = ReadWord(walk.block + at);
+    *length = common::ReadLittleEndian16(walk.block + at);
     return walk.blockSize - at >= *length;
 }
 
@@ -73,7 +73,7 @@ int ParseStringEntry(const StringTableWalk& walk, std::size_t at, const WideText
     std::size_t length = 0;
     if (!DeclaredLength(walk, at, &length)) return 0;
     // The header is only partly inside a block shorter than 4 bytes.
-    const std::size_t valueLength = length >= 4 ? ReadWord(walk.block + at + 2) : length;
+    const std::size_t valueLength = length >= 4 ? common::ReadLittleEndian16(walk.block + at + 2) : length;
     if (valueLength >= length) {
         *taken = Clamp16(length);
         return 0;

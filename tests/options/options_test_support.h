@@ -10,7 +10,7 @@
 #include <random>
 
 #include "options/blowfish.h"
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 #include "options/md5.h"
 #include "options/options_library.h"
 
@@ -18,7 +18,7 @@ namespace options_test {
 
 using Bytes = std::vector<unsigned char>;
 
-inline std::uint32_t GetLittleEndian32(const unsigned char* bytes) { return options::ReadLittleEndian32(bytes); }
+inline std::uint32_t GetLittleEndian32(const unsigned char* bytes) { return common::ReadLittleEndian32(bytes); }
 
 // A plaintext record: the name field (zero-padded to 32 bytes), type, L, and
 // the value zero-padded or cut to L, or written as given when `rawValue`.
@@ -38,7 +38,7 @@ inline PlainRecord TextRecord(const std::string& name, const std::string& text)
 inline PlainRecord IntegerRecord(const std::string& name, std::int32_t value)
 {
     PlainRecord record{name, OPTION_TYPE_INTEGER, 8, Bytes(4)};
-    options::WriteLittleEndian32(record.value.data(), static_cast<std::uint32_t>(value));
+    common::WriteLittleEndian32(record.value.data(), static_cast<std::uint32_t>(value));
     return record;
 }
 
@@ -54,13 +54,13 @@ public:
         options::BlowfishSchedule key;
         options::BlowfishSetKey(key, kBuiltInKey, sizeof kBuiltInKey);
         Bytes file = {0x4B, 0x45, 0x53, 0xFE, 1, 0, 0, 0, 0, 0, 0, 0};
-        options::WriteLittleEndian32(&file[8], count_.value_or(static_cast<std::uint32_t>(records_.size())));
+        common::WriteLittleEndian32(&file[8], count_.value_or(static_cast<std::uint32_t>(records_.size())));
         file.resize(28, 0);
         for (const PlainRecord& r : records_) {
             Bytes bytes(r.nameField.begin(), r.nameField.end());
             bytes.resize(40, 0);
-            options::WriteLittleEndian32(&bytes[32], r.type);
-            options::WriteLittleEndian32(&bytes[36], r.valueLength);
+            common::WriteLittleEndian32(&bytes[32], r.type);
+            common::WriteLittleEndian32(&bytes[36], r.valueLength);
             bytes.insert(bytes.end(), r.value.begin(), r.value.end());
             if (!r.rawValue) bytes.resize(40 + r.valueLength, 0);
             options::BlowfishEncipherBlocks(key, bytes.data(), bytes.size() / 8);  // a ragged tail stays plain

@@ -9,7 +9,7 @@
 #include "oem/install_options_editor.h"
 #include "oem/oem_option_plan.h"
 #include "oem/switch_parser.h"
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 #include "options/options_library.h"
 #include "options/options_records.h"
 #include "record_text.h"
@@ -47,7 +47,7 @@ bool LooksLikeOptionsFile(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     unsigned char header[options::kFileHeaderSize];
     return in.read(reinterpret_cast<char*>(header), sizeof header) &&
-           options::ReadLittleEndian32(header) == options::kFileMagic;
+           common::ReadLittleEndian32(header) == options::kFileMagic;
 }
 
 bool TooLargeToVerify(const std::string& path)

@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "options/byte_order.h"
+#include "common/little_endian.h"
 
 namespace instopts {
 namespace {
 
-using options::ReadLittleEndian32;
+using common::ReadLittleEndian32;
 
 std::string Hex(const unsigned char* bytes, std::size_t length)
 {

@@ -1,9 +1,15 @@
 #pragma once
-// Every integer in the options file is unsigned 32-bit little-endian.
+// Little-endian integers, as the options file and version resources store
+// them, read and written byte by byte whatever the host's order.
 
 #include <cstdint>
 
-namespace options {
+namespace common {
+
+inline std::uint16_t ReadLittleEndian16(const unsigned char* bytes)
+{
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
 
 inline std::uint32_t ReadLittleEndian32(const unsigned char* bytes)
 {
@@ -19,4 +25,4 @@ inline void WriteLittleEndian32(unsigned char* bytes, std::uint32_t value)
     bytes[3] = static_cast<unsigned char>(value >> 24);
 }
 
-}  // namespace options
+}  // namespace common
