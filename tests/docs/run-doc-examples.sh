@@ -9,7 +9,6 @@ mkdir "$scratch/bin" && ln -s "$(realpath "${1:?path of the instopts tool}")" "$
 export PATH="$scratch/bin:$PATH"
 commands=0 failures=0
 
-# Runs the pending command, if any, and compares its output.
 check() {
   [ -n "$command" ] || return 0
   commands=$((commands + 1))

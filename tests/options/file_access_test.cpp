@@ -68,10 +68,6 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
     Handle handle;
     ASSERT_EQ(OptionsSetString(handle.get(), "Path", "C:\\OEM"), OPTS_OK);
     ASSERT_EQ(OptionsSetInteger(handle.get(), "CTO", 1), OPTS_OK);
-    const auto expectOnly = [&](const Bytes& file) {
-        EXPECT_EQ(ReadFileBytes(path), file);
-        EXPECT_FALSE(fs::exists(sibling));
-    };
     struct Case { Fault fault; std::uint32_t writable; std::string planted; OptionsResult result; };
     std::vector<Case> cases = {
         {Fault::kSetEnd, 0, "", OPTS_E_WRITE_FAILED}, {Fault::kFlush, 0, "", OPTS_E_WRITE_FAILED},
@@ -90,7 +86,8 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
         EXPECT_EQ(ReadFileBytes(victim), Bytes(5000, 0xEE));
         fs::remove(victim);
         if (c.planted == "folder") fs::remove(sibling);
-        expectOnly(c.result == OPTS_OK ? newFile : oldFile);
+        EXPECT_EQ(ReadFileBytes(path), c.result == OPTS_OK ? newFile : oldFile);
+        EXPECT_FALSE(fs::exists(sibling));
     }
     WriteFileBytes(path, oldFile);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -99,20 +96,22 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
 #ifndef _WIN32
     if (readOnly == OPTS_OK) GTEST_SKIP() << "running as root: file permissions do not bind";
 #else
-    const char* target = path.c_str();
-    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    if (const win::UniqueFile reader{CreateFileA(target, GENERIC_READ, kShare, nullptr, OPEN_EXISTING, 0, nullptr)}) {
+    const auto open = [&](DWORD access, DWORD share) {
+        return win::UniqueFile(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    if (const win::UniqueFile reader = open(GENERIC_READ, FILE_SHARE_READ)) {
         EXPECT_EQ(OptionsLoad(path.c_str(), handle.get(), 1), OPTS_OK);
         EXPECT_EQ(OptionsSave(path.c_str(), handle.get()), OPTS_E_OPEN_FAILED);
         WriteFileBytes(sibling, newFile);
         EXPECT_EQ(options::ReplaceByDeleteThenRename(sibling.c_str(), path.c_str()), ReplaceOutcome::kTargetKept);
     }
-    if (const win::UniqueFile writer{CreateFileA(target, GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING, 0, nullptr)}) {
+    if (const win::UniqueFile writer = open(GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
         EXPECT_EQ(OptionsLoad(path.c_str(), handle.get(), 1), OPTS_E_OPEN_FAILED);
     }
     EXPECT_EQ(ReadFileBytes(path), oldFile);
     EXPECT_EQ(options::ReplaceByDeleteThenRename(sibling.c_str(), path.c_str()), ReplaceOutcome::kReplaced);
-    expectOnly(newFile);
+    EXPECT_EQ(ReadFileBytes(path), newFile);
+    EXPECT_FALSE(fs::exists(sibling));
 #endif
     EXPECT_EQ(readOnly, OPTS_E_OPEN_FAILED);
 }

@@ -62,11 +62,13 @@ TEST(OptionsFile, RefusedFilesKeepTheCountEqualToTheRecordsHeld)
     OptionsDestroy(other);
     OptionsFileBuilder big;
     for (int i = 0; i < 125; ++i) big.Add(TextRecord("T", std::string(2047, 't')));  // 262,028 bytes
-    Bytes appended = two.Build();
+    Bytes foreign = two.Build(), appended = foreign;
+    foreign[3] = 0xFF;
     appended.push_back(0);
     const Bytes overLimit = OptionsFileBuilder(big).Trailing(Bytes(117, 0)).Build();
     struct Row { std::string what; Bytes file; int verify; OptionsResult result; NameList names; };
     std::vector<Row> rows = {
+        {"foreign, unverified", foreign, 0, OPTS_E_BAD_FORMAT, {"Kept"}},
         {"an appended byte", appended, 1, OPTS_E_DIGEST_MISMATCH, {"Kept"}},
         {"another key", otherKeys, 1, OPTS_E_DIGEST_MISMATCH, {"Kept"}},
         {"digested trailing bytes", OptionsFileBuilder(two).Trailing({1, 2, 3}).Build(), 1, OPTS_OK, {"B", "A"}},
