@@ -17,7 +17,7 @@ using namespace options_test;
 using options::ReplaceOutcome;
 namespace fs = std::filesystem;
 
-enum class Fault { kNone, kWrite, kSetEnd, kFlush, kReplace };
+enum class Fault { kNone, kWrite, kSetEnd, kFlush, kReplace, kTargetGone };
 
 // The system's back end with one step of a save made to fail; a write fault
 // lets `writable` bytes through and then no more, as a full disk.
@@ -46,6 +46,8 @@ struct FaultyFiles final : options::FileAccess {
     }
     ReplaceOutcome ReplaceWithSibling(const char* target) override
     {
+        if (fault == Fault::kTargetGone) fs::remove(target);  // deleted, then the rename failed
+        if (fault == Fault::kTargetGone) return ReplaceOutcome::kTargetGone;
         return fault == Fault::kReplace ? ReplaceOutcome::kTargetKept : disk.ReplaceWithSibling(target);
     }
     void DiscardSibling(const char* target) override { disk.DiscardSibling(target); }
@@ -89,7 +91,18 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
         EXPECT_EQ(ReadFileBytes(path), c.result == OPTS_OK ? newFile : oldFile);
         EXPECT_FALSE(fs::exists(sibling));
     }
+    // Deleted before a rename that failed: the sibling is all that is left, so it stays.
+    FaultyFiles targetGone(Fault::kTargetGone, 0);
+    EXPECT_EQ(options::SaveOptionsFile(targetGone, path.c_str(), handle.get()), OPTS_E_OPEN_FAILED);
+    EXPECT_EQ(ReadFileBytes(sibling), newFile);
+    fs::remove(sibling);
     WriteFileBytes(path, oldFile);
+#ifndef _WIN32
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);  // kept by the replacement
+    EXPECT_EQ(OptionsSave(path.c_str(), handle.get()), OPTS_OK);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    WriteFileBytes(path, oldFile);
+#endif
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const OptionsResult readOnly = OptionsSave(path.c_str(), handle.get());
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
@@ -112,6 +125,7 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(options::ReplaceByDeleteThenRename(sibling.c_str(), path.c_str()), ReplaceOutcome::kReplaced);
     EXPECT_EQ(ReadFileBytes(path), newFile);
     EXPECT_FALSE(fs::exists(sibling));
+    EXPECT_EQ(options::ReplaceByDeleteThenRename(sibling.c_str(), path.c_str()), ReplaceOutcome::kTargetGone);
 #endif
     EXPECT_EQ(readOnly, OPTS_E_OPEN_FAILED);
 }
