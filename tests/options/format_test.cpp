@@ -47,6 +47,9 @@ TEST(OptionsFile, LoadSetSaveKeepsEveryRecordAndReversesTheOrder)
     ASSERT_EQ(OptionsSetInteger(h, "path", 1), OPTS_OK);
     EXPECT_EQ(OptionsSetString(h, "Path", std::string(2048, 'p').c_str()), OPTS_E_INVALID_ARGUMENT);
     EXPECT_EQ(OptionsSetInteger(h, std::string(32, 'Z').c_str(), 1), OPTS_E_INVALID_ARGUMENT);
+    ASSERT_EQ(OptionsSetInteger(h, std::string(31, 'Z').c_str(), 1), OPTS_OK);  // not the 32-byte name
+    EXPECT_EQ(OptionsRecordCount(h), 6u);
+    ASSERT_EQ(OptionsRemove(h, std::string(31, 'Z').c_str()), OPTS_OK);
     EXPECT_EQ(OptionsRecordCount(h), 5u);
     EXPECT_EQ(Save(h), file(IntegerRecord("path", 1)));
 }
