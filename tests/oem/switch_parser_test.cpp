@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,4 +42,10 @@ TEST(SwitchParser, SmallerBufferGetsATerminatedPrefix)
     char text[5];
     ASSERT_TRUE(parser.GetKeyExistPath(text, sizeof text));
     EXPECT_STREQ(text, "HKLM");
+    // The parser keeps at most kSwitchTextCapacity - 1 characters, whatever the caller offers.
+    std::string longLine = "/fileexist:\"" + std::string(oem::kSwitchTextCapacity + 9, 'f');
+    oem::SwitchParser longParser(longLine.data());
+    std::string kept(oem::kSwitchTextCapacity + 9, '\0');
+    ASSERT_TRUE(longParser.GetFileExistPath(kept.data(), kept.size()));
+    EXPECT_EQ(std::strlen(kept.c_str()), oem::kSwitchTextCapacity - 1);
 }
