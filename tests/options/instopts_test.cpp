@@ -18,7 +18,7 @@ TEST(Instopts, ShowsEveryTypeAndChangesNothingOnAFailure)
     const Bytes file = OptionsFileBuilder()
                            .Add(IntegerRecord("Count", -2147483647 - 1))
                            .Add({"Text", OPTION_TYPE_STRING, 16, {'c', 'a', 'f', 0xE9, 0, 'x'}})
-                           .Add({"Blob", OPTION_TYPE_BYTES, 8, {3, 0, 0, 0, 0xDE, 0xAD, 0x01}})
+                           .Add({"Blob", OPTION_TYPE_BYTES, 8, {4, 0, 0, 0, 0xDE, 0xAD, 0x01, 0x02}})
                            .Add({"Odd", 9, 8, {0xAB}})
                            .Build();
     WriteFileBytes(path, file);
@@ -27,10 +27,10 @@ TEST(Instopts, ShowsEveryTypeAndChangesNothingOnAFailure)
     EXPECT_EQ(run({"show", path}), 0);
     EXPECT_EQ(run({"show", path, "--json"}), 0);
     EXPECT_EQ(out.str(), "Count = -2147483648  [integer, L=8]\nText = caf\xE9  [string, L=16]\n"
-                         "Blob = dead01  [bytes, L=8]\nOdd = ab00000000000000  [type 9, L=8]\n"
+                         "Blob = dead0102  [bytes, L=8]\nOdd = ab00000000000000  [type 9, L=8]\n"
                          "{\"length\":8,\"name\":\"Count\",\"type\":\"integer\",\"value\":-2147483648}\n"
                          "{\"length\":16,\"name\":\"Text\",\"type\":\"string\",\"value\":\"caf\xEF\xBF\xBD\"}\n"
-                         "{\"length\":8,\"name\":\"Blob\",\"type\":\"bytes\",\"value\":\"dead01\"}\n"
+                         "{\"length\":8,\"name\":\"Blob\",\"type\":\"bytes\",\"value\":\"dead0102\"}\n"
                          "{\"length\":8,\"name\":\"Odd\",\"type\":9,\"value\":\"ab00000000000000\"}\n");
     for (const char* value : {"-2147483649", "4294967296", "1x"}) EXPECT_EQ(run({"set", path, "N", "--int", value}), 2);
     EXPECT_EQ(run({"apply", folder.PathOf("absent.dat"), "--", "/cto"}), 5);
