@@ -1,7 +1,6 @@
-// The launcher end to end under Wine, as scenario tables: a row sets the
-// machine and the start, setup.exe runs with the stand-in for the installer
-// and the runtime update programs, and the row states all the run did. The
-// rows of a table share one Wine prefix; Arrange puts back what a row changed.
+// The launcher end to end under Wine, as scenario tables: a row sets the machine and the
+// start, setup.exe runs with the stand-in for the installer and the update programs, and
+// the row states all the run did. A table's rows share one Wine prefix.
 #include <windows.h>
 #include <sddl.h>
 #include <gtest/gtest.h>
@@ -15,8 +14,7 @@
 
 namespace {
 
-using harness::Ini;
-using harness::Texts;
+using harness::Ini, harness::Texts;
 
 constexpr char kProduct[] = "Zove Antivirus";
 const Ini kIni = {{"ProductName", kProduct}, {"ProductFile", "Package\\Product.msi"}, {"ProductOpts", "REBOOT=ReallySuppress"},
@@ -71,6 +69,7 @@ struct Scenario {
     Texts staged;               // the options the installer found; none when nothing was published
 };
 
+// A configuration value as the launcher reads it: at most 259 characters.
 std::string Value(const Ini& ini, const char* key) { return ini.count(key) ? ini.at(key).substr(0, 259) : ""; }
 
 // The runs the stand-in saw started in the setup folder, as a row names them.
@@ -78,8 +77,9 @@ Texts RunsOf(const Scenario& row, const harness::StubPrograms& stub)
 {
     const std::string installerLine = win::SystemFolder() + "\\msiexec.exe /i \"C:\\setuptest\\" + Value(row.ini, "ProductFile") +
         "\" " + row.installerArgs + " " + Value(row.ini, "ProductOpts") + " /l*v " + win::WindowsFolder() + "\\Temp\\ZEL.log";
+    const std::string inSetupFolder = "C:\\setuptest> ";
     Texts runs = stub.Runs();
-    for (std::string& run : runs) run.erase(0, run.rfind("C:\\setuptest> ", 0) == 0 ? 14 : 0);
+    for (std::string& run : runs) run.erase(0, run.rfind(inSetupFolder, 0) == 0 ? inSetupFolder.size() : 0);
     std::replace(runs.begin(), runs.end(), installerLine, std::string(kInstall));
     return runs;
 }
