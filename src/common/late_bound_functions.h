@@ -33,6 +33,8 @@ enum class LateBound : int {
     kShFolderGetFolderPath,
     kSHDeleteEmptyKeyA,
     kVerQueryValueA,
+    kGetModuleFileNameW,
+    kGetShortPathNameW,
     kCount
 };
 
@@ -62,6 +64,8 @@ constexpr LateBoundRow kLateBoundRows[] = {
     {"shfolder.dll", "SHGetFolderPathA", false},          // Windows 98 with the redistributable
     {"shlwapi.dll", "SHDeleteEmptyKeyA", false},          // not always taken from the system folder
     {"version.dll", "VerQueryValueA", false},             // likewise
+    {"kernel32.dll", "GetModuleFileNameW", true},
+    {"kernel32.dll", "GetShortPathNameW", true},
 };
 static_assert(sizeof kLateBoundRows / sizeof kLateBoundRows[0] == static_cast<int>(LateBound::kCount),
               "one row per late-bound function");

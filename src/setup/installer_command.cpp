@@ -24,7 +24,10 @@ std::string InstallerLogPath(const std::string& windowsFolder)
 
 std::string VerboseLogArgument(const std::string& windowsFolder)
 {
-    return "/l*v " + InstallerLogPath(windowsFolder);
+    // A blank would end the path; the usual one, without, stays unquoted.
+    const std::string path = InstallerLogPath(windowsFolder);
+    const bool hasBlank = path.find_first_of(" \t") != std::string::npos;
+    return "/l*v " + (hasBlank ? "\"" + path + "\"" : path);
 }
 
 std::string InstallerWindowTitle(const std::string& productName, const std::string& caption)

@@ -5,6 +5,7 @@
 #include "common/ansi_code_page.h"
 #include "common/narrow_text.h"
 #include "common/string_resources.h"
+#include "setup/launcher_messages.h"
 #include "setup/process_runner.h"
 #include "setup/progress_dialog.h"
 #include "setup/resource.h"
@@ -53,7 +54,7 @@ void PromptForRestart(const SetupContext& context)
         text::FormatText(win::LoadResourceText(context.instance, IDS_RESTART_REQUIRED), {name, name});
     // A start with arguments cannot be resumed as it was, so none is planted.
     if (StartedWithoutArguments(context)) PlantResumeShortcut(name);
-    if (MessageBoxA(nullptr, prompt.c_str(), context.caption.c_str(), MB_OKCANCEL) == IDOK) {
+    if (ShowMessage(context, prompt, MB_OKCANCEL) == IDOK) {
         ExitWindowsEx(EWX_REBOOT, 0);  // its result is not examined
     }
 }
@@ -64,7 +65,9 @@ RuntimeUpdateOutcome UpdateInstallerRuntime(const SetupContext& context)
 {
     if (!RuntimeIsOlderThanRequired(context)) return RuntimeUpdateOutcome::Continue;
 
-    UniqueDialog progress = ShowProgressDialog(context.instance, context.productName);
+    // Nobody watches a silent run: it shows no progress either.
+    UniqueDialog progress;
+    if (context.quiet != QuietMode::kSilent) progress = ShowProgressDialog(context.instance, context.productName);
     RunRuntimeUpdate(context);
     const bool restartNeeded =
         RestartNeededAfterUpdate(context.libraryPresent, context.platformVersion.dwPlatformId,

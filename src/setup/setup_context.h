@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "setup/quiet_mode.h"
+
 namespace setup {
 
 struct SetupContext {
@@ -12,6 +14,8 @@ struct SetupContext {
     // The argument text as WinMain received it; the OEM step cuts its
     // switches out of this very buffer.
     char* commandLine = nullptr;
+    // From the arguments, then also from the configured options.
+    QuietMode quiet = QuietMode::kNone;
 
     // The configuration file, and the values read from it.
     std::string iniPath;

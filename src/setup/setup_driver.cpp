@@ -9,6 +9,7 @@
 #include "common/unique_handle.h"
 #include "oem/install_options.h"
 #include "setup/installer_command.h"
+#include "setup/launcher_messages.h"
 #include "setup/process_runner.h"
 #include "setup/resource.h"
 #include "setup/resume_shortcut.h"
@@ -45,11 +46,6 @@ std::string ReadSetupValue(const std::string& iniPath, const char* key)
     return value;
 }
 
-void ShowMessage(const SetupContext& context, const std::string& text, UINT type)
-{
-    MessageBoxA(nullptr, text.c_str(), context.caption.c_str(), type);
-}
-
 std::string ProductMessage(const SetupContext& context, UINT id)
 {
     const std::string& name = context.productName;
@@ -63,6 +59,17 @@ void ReadConfiguration(SetupContext& context)
     context.productName = ReadSetupValue(context.iniPath, "ProductName");
     context.productFile = ReadSetupValue(context.iniPath, "ProductFile");
     context.productOptions = ReadSetupValue(context.iniPath, "ProductOpts");
+    context.quiet = Quieter(context.quiet, FindQuietMode(context.productOptions));
+}
+
+// Nothing beside setup.exe can be reached when its path has no ANSI form:
+// Setup.ini would not be found and the installer would be started on a
+// package that does not exist.
+bool SetupFolderReachable(const SetupContext& context)
+{
+    if (!win::ModulePath().empty()) return true;
+    ShowMessage(context, win::LoadResourceText(context.instance, IDS_FOLDER_NOT_SUPPORTED), MB_ICONERROR);
+    return false;
 }
 
 // Read once and kept: the platform checks, the runtime program's key and the
@@ -161,8 +168,10 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     SetupContext context;
     context.instance = instance;
     context.commandLine = commandLine;
-    ReadConfiguration(context);
+    context.quiet = FindQuietMode(commandLine ? commandLine : "");
     context.caption = win::LoadResourceText(instance, IDS_SETUP);
+    if (!SetupFolderReachable(context)) return kTurnedAway;
+    ReadConfiguration(context);
     ReadPlatformVersion(context);
 
     if (!PassesPlatformChecks(context)) return kTurnedAway;

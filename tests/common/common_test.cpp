@@ -33,7 +33,7 @@ TEST(LateBoundTable, NineXStubsAreTakenOnTheNtFamilyOnly)
 {
     const std::set<std::string> stubs = {"MoveFileExA",  "TryEnterCriticalSection", "GetHandleInformation",
                                          "SetProcessAffinityMask", "OpenProcessToken", "GetTokenInformation",
-                                         "GetLengthSid", "IsValidSid"};
+                                         "GetLengthSid", "IsValidSid", "GetModuleFileNameW", "GetShortPathNameW"};
     for (const win::LateBoundRow& row : win::kLateBoundRows) {
         const bool stub = stubs.count(row.function) != 0;
         EXPECT_EQ(win::TakesSystemExport(row, true, true), !stub) << row.function;

@@ -1,0 +1,67 @@
+#include "setup/quiet_mode.h"
+
+#include <string>
+
+namespace setup {
+namespace {
+
+struct QuietOption {
+    const char* spelling;  // lower case, with "/"
+    QuietMode mode;
+};
+
+// "/qb-!" is the installer's other spelling of "/qb!-".
+constexpr QuietOption kQuietOptions[] = {
+    {"/q", QuietMode::kSilent},         {"/qn", QuietMode::kSilent},    {"/qn+", QuietMode::kSilent},
+    {"/qn-", QuietMode::kSilent},       {"/quiet", QuietMode::kSilent}, {"/passive", QuietMode::kNoBoxes},
+    {"/qb-", QuietMode::kNoBoxes},      {"/qb!-", QuietMode::kNoBoxes}, {"/qb-!", QuietMode::kNoBoxes},
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The word as an option is compared: lower case, a leading "-" read as "/".
+std::string OptionSpelling(std::string_view word)
+{
+    std::string spelling(word);
+    for (char& c : spelling) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (!spelling.empty() && spelling[0] == '-') spelling[0] = '/';
+    return spelling;
+}
+
+QuietMode ModeOfWord(std::string_view word)
+{
+    const std::string spelling = OptionSpelling(word);
+    for (const QuietOption& option : kQuietOptions) {
+        if (spelling == option.spelling) return option.mode;
+    }
+    return QuietMode::kNone;
+}
+
+}  // namespace
+
+QuietMode Quieter(QuietMode first, QuietMode second) { return first > second ? first : second; }
+
+QuietMode FindQuietMode(std::string_view arguments)
+{
+    QuietMode mode = QuietMode::kNone;
+    bool quoted = false;
+    std::size_t wordStart = 0;
+    bool wordQuoted = false;  // a word with a quote in it is (part of) a value
+    for (std::size_t i = 0; i <= arguments.size(); ++i) {
+        const bool atEnd = i == arguments.size();
+        if (!atEnd && arguments[i] == '"') {
+            quoted = !quoted;
+            wordQuoted = true;
+        }
+        if (atEnd || (!quoted && IsBlank(arguments[i]))) {
+            if (!wordQuoted) mode = Quieter(mode, ModeOfWord(arguments.substr(wordStart, i - wordStart)));
+            wordStart = i + 1;
+            wordQuoted = false;
+        }
+    }
+    return mode;
+}
+
+}  // namespace setup
