@@ -45,7 +45,9 @@ enum Given : unsigned {
     kDllRedirection = 256,    // a folder "Setup.exe.local" beside the launcher
 };
 
-struct Box { UINT text, type; };  // a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK
+struct Box { UINT text, type; };
+// What quiet mode leaves on the screen; the boxes' texts go to the diagnostic log instead.
+enum Shown { kEverything, kProgressOnly, kNothing };  // a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK
 
 struct Scenario {
     const char* name;
@@ -59,15 +61,18 @@ struct Scenario {
     unsigned given = 0;
     bool shipped = false;           // the sample's options file ships beside the package
     const char* linkAt = nullptr;   // a name in TEMP holding a hard link to another file
-    const char* logLine = nullptr;  // the diagnostic log is on and gets this line
+    Texts logLines;                 // the diagnostic log is on and gets these lines
     // What the run did; an update run shows the progress dialog, a resumed setup's runs show what its shortcut starts.
     DWORD exitCode = 0;
     std::vector<Box> boxes;
+    Shown shown = kEverything;  // quiet mode turns the log on too
     Texts runs = {kInstall};
     std::string installerArgs;  // of every installation run
     bool shortcut = false;      // a resume shortcut and its record are left
     Texts staged;               // the options the installer found; none when nothing was published
 };
+
+bool LogIsOn(const Scenario& row) { return !row.logLines.empty() || row.shown != kEverything; }
 
 // A configuration value as the launcher reads it: at most 259 characters.
 std::string Value(const Ini& ini, const char* key) { return ini.count(key) ? ini.at(key).substr(0, 259) : ""; }
@@ -103,7 +108,7 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
     if (row.shipped) CopyFileA(kSampleOptions.c_str(), kShipped.c_str(), FALSE);
     if (row.given & kDamagedShippedFile) harness::WriteFileText(kShipped, harness::ReadFileText(kShipped) + "?");
     // Any "DebugLog" of at most 4 bytes serves; the text "\1" is 1, the log file.
-    if (row.logLine) harness::SetText(HKEY_LOCAL_MACHINE, win::kMakerKey, "DebugLog", "\1");
+    if (LogIsOn(row)) harness::SetText(HKEY_LOCAL_MACHINE, win::kMakerKey, "DebugLog", "\1");
     if (row.given & kStaleStagedFile) CopyFileA(kSampleOptions.c_str(), kStaged.c_str(), FALSE);
     if (row.given & kFolderAtStagedPath) CreateDirectoryA(kStaged.c_str(), nullptr);
     if (row.given & kFolderAtStagedPath) harness::WriteFileText(kStaged + "\\inside.txt", "");
@@ -151,16 +156,21 @@ void RunTable(const std::vector<Scenario>& table)
         for (int i = 0; i < 300 && !row.iniOnAnswer.empty() &&
                         (RunsOf(row, stub) != row.runs || harness::MachineText(win::kMakerKey, "") != "(no key)"); ++i)
             Sleep(100);
-        Texts windows;
+        Texts windows, logLines = row.logLines;
         for (const std::string& update : row.runs) {
-            if (update == kUpdateNT || update == kUpdate9X)
+            if ((update == kUpdateNT || update == kUpdate9X) && row.shown != kNothing)
                 windows.push_back(name + ": Please wait while " + name + " updates the Microsoft Installer....");
         }
         for (const Box& box : row.boxes) {
-            const std::string shown = box.text == IDS_ALREADY_RUNNING ? name + " Setup" : name;
-            windows.push_back(win::LoadResourceText(program.Get(), IDS_SETUP) + ": " +
-                              text::FormatText(win::LoadResourceText(program.Get(), box.text), {shown, shown}) +
-                              (box.type & MB_ICONERROR ? " [icon]" : "") + (box.type & MB_OKCANCEL ? " [cancel]" : ""));
+            const std::string inserted = box.text == IDS_ALREADY_RUNNING ? name + " Setup" : name;
+            std::string text = text::FormatText(win::LoadResourceText(program.Get(), box.text), {inserted, inserted});
+            if (row.shown == kEverything) {
+                windows.push_back(win::LoadResourceText(program.Get(), IDS_SETUP) + ": " + text +
+                                  (box.type & MB_ICONERROR ? " [icon]" : "") + (box.type & MB_OKCANCEL ? " [cancel]" : ""));
+            } else {
+                std::replace(text.begin(), text.end(), '\n', ' ');
+                logLines.push_back("Not shown in quiet mode: " + text + "\r\n");
+            }
         }
         EXPECT_EQ(run.exitCode, row.exitCode);
         EXPECT_EQ(run.windows, windows);
@@ -170,10 +180,11 @@ void RunTable(const std::vector<Scenario>& table)
         EXPECT_EQ(harness::FileExists(harness::ShortcutPath(name)), row.shortcut);
         EXPECT_EQ(harness::MachineText(kResumeKey, "Shortcut"), row.shortcut ? name : "(no key)");
         EXPECT_EQ(harness::ReadFileText("C:\\victim.txt"), row.linkAt ? "not for setup" : "");
-        EXPECT_TRUE(row.logLine ? log.find(row.logLine) != std::string::npos : log.empty()) << log;
+        for (const std::string& line : logLines) EXPECT_NE(log.find(line), std::string::npos) << line << "\nin\n" << log;
+        EXPECT_EQ(log.empty(), !LogIsOn(row));
         // The staged file and its value go, and the maker's key unless something else is left in it.
         EXPECT_EQ(harness::FileExists(kStaged), bool(row.given & kFolderAtStagedPath));
-        const bool makerKeyLeft = row.logLine || row.shortcut || (row.given & kResumeRecord);
+        const bool makerKeyLeft = LogIsOn(row) || row.shortcut || (row.given & kResumeRecord);
         EXPECT_EQ(harness::MachineText(win::kMakerKey, "Instopts"), makerKeyLeft ? "" : "(no key)");
     }
 }
@@ -195,7 +206,7 @@ TEST(LauncherFlow, Scenarios)
          .boxes = {{IDS_ALREADY_RUNNING, MB_OK}}, .runs = {}},
         {.name = "another setup runs", .given = kMutexHeld, .exitCode = kTurnedAway, .runs = {}},
         {.name = "DLL redirection asked for beside the launcher", .given = kDllRedirection,
-         .logLine = "Setup does not run: C:\\setuptest\\Setup.exe.local would make", .exitCode = kTurnedAway, .runs = {}},
+         .logLines = {"Setup does not run: C:\\setuptest\\Setup.exe.local would make"}, .exitCode = kTurnedAway, .runs = {}},
     });
 }
 
@@ -256,9 +267,9 @@ TEST(OemStaging, Scenarios)
          .staged = {"INSTOPTS:FirewallSecurityLevel=1", "INSTALL:EnableScriptBlocking=1", "INSTALL:EnableVigilux=0",
                     "INSTALL:NoReboot=0"}},
         {.name = "nothing shipped, an earlier copy in the way: it goes, nothing is published", .args = "/vg:1 /cto",
-         .given = kStaleStagedFile, .logLine = copyFailed},
+         .given = kStaleStagedFile, .logLines = {copyFailed}},
         {.name = "a folder in the way stays, nothing is published", .args = "/vg:1 /cto", .given = kFolderAtStagedPath,
-         .shipped = true, .logLine = copyFailed},
+         .shipped = true, .logLines = {copyFailed}},
         {.name = "a hard link at the staged name is never written through", .args = "/vg:1", .shipped = true,
          .linkAt = "instopts.dat", .staged = vigilux},
         {.name = "nor one at the save's sibling", .args = "/vg:1", .shipped = true, .linkAt = "instopts.dat.new",
@@ -266,8 +277,31 @@ TEST(OemStaging, Scenarios)
         {.name = "nor one at the installer's log", .args = "/vg:1", .shipped = true, .linkAt = "ZEL.log", .staged = vigilux},
         {.name = "a damaged shipped file is logged and left as it is; the switches are still cut",
          .args = "FOO=1 /vg:1 /count:5", .given = kDamagedShippedFile, .shipped = true,
-         .logLine = "Exception: Unable to load the InstOpts.dat file.\r\n", .installerArgs = "FOO=1 ", .staged = {"(unreadable)"}},
+         .logLines = {"Exception: Unable to load the InstOpts.dat file.\r\n"}, .installerArgs = "FOO=1 ", .staged = {"(unreadable)"}},
         {.name = "a missing TEMP folder is made", .args = "/vg:1", .given = kNoTempFolder, .shipped = true, .staged = vigilux},
+    });
+}
+
+// The boxes' paths with nobody to answer: the texts go to the log, each box's
+// default is taken (Cancel for the restart), the exit codes and the runs stay.
+TEST(QuietMode, Scenarios)
+{
+    const Box retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
+    Ini passive = kOlderRuntime;
+    passive["ProductOpts"] = "/passive REBOOT=ReallySuppress";
+    RunTable({
+        {.name = "/qn: installer unusable twice, a repair and one retry", .args = "/qn", .installerCodes = {1601, 1631},
+         .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .shown = kNothing,
+         .runs = {kInstall, kUnregister, kRegister, kInstall}, .installerArgs = "/qn"},
+        {.name = "/QN: Windows 95 is refused", .windows = "win95", .args = "/QN", .exitCode = kTurnedAway,
+         .boxes = {{IDS_OS_NOT_SUPPORTED, MB_ICONERROR}}, .shown = kNothing, .runs = {}},
+        {.name = "-quiet: the product's installer window is open", .args = "-quiet", .given = kInstallerWindow,
+         .exitCode = kTurnedAway, .boxes = {{IDS_ALREADY_RUNNING, MB_OK}}, .shown = kNothing, .runs = {}},
+        {.name = "/qn on 98: the update without its dialog, then no restart", .windows = "win98", .ini = kOlderRuntime,
+         .args = "/qn", .boxes = {{IDS_RESTART_REQUIRED, MB_OKCANCEL}}, .shown = kNothing, .runs = {kUpdate9X}},
+        {.name = "/passive in the configured options: the progress dialog stays", .ini = passive, .installerCodes = {1613},
+         .boxes = {retry}, .shown = kProgressOnly, .runs = {kUpdateNT, kInstall, kUnregister, kRegister, kInstall}},
+        {.name = "an OEM switch beside /qn is cut; /qn stays", .args = "/vg:1 /qn", .shown = kNothing, .installerArgs = "/qn"},
     });
 }
 
