@@ -9,7 +9,7 @@ packages=(
   wine wine32:i386 wine64
   googletest msitools wixl
   libssl-dev nlohmann-json3-dev
-  python3 procps
+  python3 procps locales
 )
 
 missing=()
@@ -17,13 +17,20 @@ for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
-
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo="sudo"
+
+# Wine maps non-ASCII file names through the process's locale: the test of a
+# setup folder named outside the ANSI code page runs under en_US.UTF-8.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'en_US.utf8' || $sudo localedef -i en_US -f UTF-8 en_US.UTF-8
+}
+
+if [[ ${#missing[@]} -eq 0 ]]; then ensure_locale; exit 0; fi
 echo "installing: ${missing[*]}" >&2
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+ensure_locale

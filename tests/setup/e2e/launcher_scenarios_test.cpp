@@ -305,6 +305,37 @@ TEST(QuietMode, Scenarios)
     });
 }
 
+// Registered with LC_ALL=en_US.UTF-8, so Wine's ANSI code page is 1252: it
+// gives the Cyrillic name to GetModuleFileNameA as question marks. Setup goes
+// through the folder's short name, and the installer finds its package there.
+TEST(SetupFolder, NamedOutsideTheCodePageIsReachedThroughItsShortName)
+{
+    const harness::StubPrograms stub;
+    const std::wstring folder = L"C:\\\u0423\u0441\u0442\u0430\u043d\u043e\u0432\u043a\u0430";  // "Installation"
+    CreateDirectoryW(folder.c_str(), nullptr);
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(folder.c_str(), shortName, MAX_PATH), 0u);
+    const harness::LauncherFolder setup(std::string(shortName, shortName + wcslen(shortName)));  // plain ASCII
+    setup.WriteIni(kIni);
+
+    const std::wstring exePath = folder + L"\\Setup.exe";
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                               &startup, &started));
+    const win::UniqueHandle process(started.hProcess), thread(started.hThread);
+    DWORD exitCode = STILL_ACTIVE;
+    WaitForSingleObject(process.Get(), 20000);
+    GetExitCodeProcess(process.Get(), &exitCode);
+    TerminateProcess(process.Get(), 0xDEAD);  // one waiting on a box
+
+    EXPECT_EQ(exitCode, 0u);
+    const Texts runs = stub.Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_NE(runs[0].find(" /i \"" + setup.folder + "\\Package\\Product.msi\" "), std::string::npos) << runs[0];
+}
+
 // The build's sample setup folder, whose package (built by wixl) keeps a copy
 // of the staged options it finds, run by Wine's own msiexec.exe.
 TEST(WholeRun, WinesInstallerInstallsTheSampleWithTheSwitchesStaged)
