@@ -20,7 +20,11 @@ using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
 // put one there.
 bool DllRedirectionRequested()
 {
-    const std::string redirection = win::ModulePath() + ".local";
+    const std::string program = win::ModulePath();
+    // Without an ANSI path its ".local" name cannot be asked for; the driver
+    // then refuses the folder before it stages or starts anything.
+    if (program.empty()) return false;
+    const std::string redirection = program + ".local";
     if (GetFileAttributesA(redirection.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     diag::LauncherLog().Write("Setup does not run: %s would make Windows load libraries from the setup folder.",
                               redirection.c_str());
