@@ -45,20 +45,17 @@ QuietMode Quieter(QuietMode first, QuietMode second) { return first > second ? f
 
 QuietMode FindQuietMode(std::string_view arguments)
 {
+    // Blanks inside quotes do not end a word, and a word holding a quote
+    // matches no option: "C:\a /qn" stays part of its value.
     QuietMode mode = QuietMode::kNone;
     bool quoted = false;
     std::size_t wordStart = 0;
-    bool wordQuoted = false;  // a word with a quote in it is (part of) a value
     for (std::size_t i = 0; i <= arguments.size(); ++i) {
         const bool atEnd = i == arguments.size();
-        if (!atEnd && arguments[i] == '"') {
-            quoted = !quoted;
-            wordQuoted = true;
-        }
+        if (!atEnd && arguments[i] == '"') quoted = !quoted;
         if (atEnd || (!quoted && IsBlank(arguments[i]))) {
-            if (!wordQuoted) mode = Quieter(mode, ModeOfWord(arguments.substr(wordStart, i - wordStart)));
+            mode = Quieter(mode, ModeOfWord(arguments.substr(wordStart, i - wordStart)));
             wordStart = i + 1;
-            wordQuoted = false;
         }
     }
     return mode;
