@@ -17,6 +17,9 @@ if(WIN32)
   # The launcher runs from Windows 98 on; anything newer is looked up at run time.
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
   add_compile_options(-fno-ident)
+  # Only a program that asks for link-time optimisation gets it (setup.exe);
+  # the others link the ordinary code of the product's objects.
+  add_link_options("$<$<NOT:$<BOOL:$<TARGET_PROPERTY:INTERPROCEDURAL_OPTIMIZATION>>>:-fno-lto>")
   set(CMAKE_CROSSCOMPILING_EMULATOR
       ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wine
       CACHE STRING "Runs Windows test programs under Wine" FORCE)

@@ -26,4 +26,4 @@ echo "== summary"
 echo "$launcher" | grep -E '^(overhead|cpu):'
 # The first ratio line is the run on the build folder's disk.
 echo "$options" | grep -m1 '^ratio (system files'
-echo "size: setup.exe $size bytes ($((size / 1024)) KiB, goal <= 320 KiB)"
+echo "size: setup.exe $size bytes ($((size / 1024)) KiB, goal <= 256 KiB)"
