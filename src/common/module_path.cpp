@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/ansi_code_page.h"
 #include "common/system_library.h"
 
@@ -18,37 +20,47 @@ std::string AnsiModulePath()
     return std::string(path, length < MAX_PATH ? length : MAX_PATH - 1);
 }
 
+// A path of at most MAX_PATH - 1 wide characters; fixed arrays keep the
+// library's wide string code out of setup.exe.
+struct WidePath {
+    wchar_t text[MAX_PATH] = {};
+    int length = 0;
+};
+
 // `wide` in the ANSI code page, or empty when a character has no exact
 // counterpart there. Windows puts "?" or a look-alike (a plain "a" for an "a"
 // with a macron) in its place, naming a file that does not exist; only a text
 // that converts back to itself is exact. The round trip serves every code
 // page, UTF-8 too.
-std::string ExactAnsiText(const std::wstring& wide)
+std::string ExactAnsiText(const WidePath& wide)
 {
-    const int wideLength = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (wide.empty() || size <= 0) return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.text, wide.length, nullptr, 0, nullptr, nullptr);
+    if (wide.length == 0 || size <= 0) return std::string();
     std::string ansi(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), wideLength, &ansi[0], size, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, wide.text, wide.length, &ansi[0], size, nullptr, nullptr);
 
-    std::wstring back(wide.size(), L'\0');
-    const int backLength = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), size, &back[0], wideLength);
-    return backLength == wideLength && back == wide ? ansi : std::string();
+    WidePath back;
+    back.length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), size, back.text, MAX_PATH);
+    const bool same = back.length == wide.length &&
+                      std::memcmp(back.text, wide.text, wide.length * sizeof(wchar_t)) == 0;
+    return same ? ansi : std::string();
 }
 
-std::wstring WideModulePath(GetModuleFileNameWFunction getModuleFileName)
+WidePath WideModulePath(GetModuleFileNameWFunction getModuleFileName)
 {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = getModuleFileName(nullptr, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+    WidePath path;
+    const DWORD length = getModuleFileName(nullptr, path.text, MAX_PATH);
+    path.length = length < MAX_PATH ? static_cast<int>(length) : 0;
+    return path;
 }
 
-std::wstring ShortPath(const std::wstring& longPath)
+WidePath ShortPath(const WidePath& longPath)
 {
     auto getShortPathName = LateBoundAs<GetShortPathNameWFunction>(LateBound::kGetShortPathNameW);
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = getShortPathName ? getShortPathName(longPath.c_str(), path, MAX_PATH) : 0;
-    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+    WidePath path;
+    const DWORD length = getShortPathName ? getShortPathName(longPath.text, path.text, MAX_PATH) : 0;
+    path.length = length < MAX_PATH ? static_cast<int>(length) : 0;
+    return path;
 }
 
 }  // namespace
@@ -59,8 +71,8 @@ std::string ModulePath()
     // Its wide functions are stubs, which the late-bound lookup never takes.
     auto getModuleFileName = LateBoundAs<GetModuleFileNameWFunction>(LateBound::kGetModuleFileNameW);
     if (!getModuleFileName) return AnsiModulePath();
-    const std::wstring longPath = WideModulePath(getModuleFileName);
-    if (longPath.empty()) return AnsiModulePath();
+    const WidePath longPath = WideModulePath(getModuleFileName);
+    if (longPath.length == 0) return AnsiModulePath();
 
     const std::string exact = ExactAnsiText(longPath);
     if (!exact.empty()) return exact;
