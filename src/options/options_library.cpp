@@ -213,3 +213,22 @@ OptionRecordView OptionsViewRecord(const OptionRecord* record)
     view.value = bytes + kRecordHeaderSize;
     return view;
 }
+
+OptionsResult OptionsPushRecord(OptionsLibrary* handle, const OptionRecordView* record)
+{
+    if (!handle || !record || record->nameLength > kNameFieldSize ||
+        (record->nameLength > 0 && (!record->name || std::memchr(record->name, 0, record->nameLength))) ||
+        !IsAcceptableValueLength(record->valueLength) || (record->valueLength > 0 && !record->value)) {
+        return OPTS_E_INVALID_ARGUMENT;
+    }
+    OptionRecord* added = AllocateRecord(record->valueLength);
+    if (!added) return OPTS_E_OUT_OF_MEMORY;
+    unsigned char* bytes = RecordBytes(added);
+    if (record->nameLength > 0) std::memcpy(bytes, record->name, record->nameLength);
+    WriteLittleEndian32(bytes + kTypeOffset, static_cast<std::uint32_t>(record->type));
+    WriteLittleEndian32(bytes + kValueLengthOffset, record->valueLength);
+    if (record->valueLength > 0) std::memcpy(bytes + kRecordHeaderSize, record->value, record->valueLength);
+    PushRecord(handle, added);
+    ++handle->recordCount;
+    return OPTS_OK;
+}

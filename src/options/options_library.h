@@ -31,6 +31,19 @@ enum OptionType : std::int32_t {
     OPTION_TYPE_BYTES = 2,
 };
 
+namespace options {
+
+// The file's header size, the magic number its first four bytes hold
+// (little-endian) and the largest file a verified load accepts; a name's
+// longest length without its zero byte, and a record's longest value field.
+constexpr std::uint32_t kFileHeaderSize = 28;
+constexpr std::uint32_t kFileMagic = 0xFE53454B;
+constexpr std::uint32_t kMaxVerifiedFileSize = 0x40000;
+constexpr std::uint32_t kMaxNameLength = 31;
+constexpr std::uint32_t kMaxValueLength = 2056;
+
+}  // namespace options
+
 // Creates an empty handle holding a copy of `key` (1 to 128 bytes).
 OptionsResult OptionsCreate(OptionsLibrary** handleOut, const unsigned char* key, std::int32_t keyLength);
 // As OptionsCreate with the product's built-in 8-byte key.
@@ -72,3 +85,9 @@ std::uint32_t OptionsRecordCount(const OptionsLibrary* handle);
 const OptionRecord* OptionsFirstRecord(const OptionsLibrary* handle);
 const OptionRecord* OptionsNextRecord(const OptionRecord* record);
 OptionRecordView OptionsViewRecord(const OptionRecord* record);
+
+// Puts a copy of `record` at the head of the list, replacing nothing, so a
+// tool can rebuild a file record for record (any type, duplicate names,
+// bytes past a text's end). The name is 0 to 32 bytes without a zero byte;
+// the value field length is one a file may hold (a multiple of 8 up to 2056).
+OptionsResult OptionsPushRecord(OptionsLibrary* handle, const OptionRecordView* record);

@@ -22,16 +22,14 @@ struct OptionsLibrary {
 
 namespace options {
 
-constexpr std::uint32_t kFileHeaderSize = 28;
 constexpr std::uint32_t kRecordHeaderSize = 40;
-constexpr std::uint32_t kNameFieldSize = 32;
+constexpr std::uint32_t kNameFieldSize = kMaxNameLength + 1;
 constexpr std::uint32_t kTypeOffset = 32;
 constexpr std::uint32_t kValueLengthOffset = 36;
-constexpr std::uint32_t kMaxContentSize = 2048;
-constexpr std::uint32_t kMaxValueLength = kMaxContentSize + 8;
+// The largest text or byte block with its zero bytes: a whole block less
+// than the longest value field.
+constexpr std::uint32_t kMaxContentSize = kMaxValueLength - 8;
 constexpr std::uint32_t kMaxRecordSize = kRecordHeaderSize + kMaxValueLength;
-constexpr std::uint32_t kFileMagic = 0xFE53454B;
-constexpr std::uint32_t kMaxVerifiedFileSize = 0x40000;
 
 // Every handle the product creates holds this key.
 constexpr std::int32_t kBuiltInKeyLength = 8;

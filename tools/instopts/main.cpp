@@ -1,8 +1,10 @@
 #include <iostream>
 
 #include "instopts_commands.h"
+#include "platform_text.h"
 
 int main(int argc, char** argv)
 {
-    return instopts::RunInstopts(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return instopts::RunInstopts(instopts::CommandArguments(argc, argv), std::cin, instopts::TerminalOutput(),
+                                 instopts::TerminalErrors());
 }

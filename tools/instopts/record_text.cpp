@@ -1,37 +1,13 @@
 #include "record_text.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstring>
 
 #include "common/little_endian.h"
+#include "hex_text.h"
 
 namespace instopts {
-namespace {
 
 using common::ReadLittleEndian32;
-
-std::string Hex(const unsigned char* bytes, std::size_t length)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (std::size_t i = 0; i < length; ++i) {
-        hex += digits[bytes[i] >> 4];
-        hex += digits[bytes[i] & 15];
-    }
-    return hex;
-}
-
-bool HasInteger(const OptionRecordView& r) { return r.type == OPTION_TYPE_INTEGER && r.valueLength >= 4; }
-
-std::string Text(const OptionRecordView& r)
-{
-    const void* zero = std::memchr(r.value, 0, r.valueLength);
-    const std::size_t length = zero ? static_cast<const unsigned char*>(zero) - r.value : r.valueLength;
-    return std::string(reinterpret_cast<const char*>(r.value), length);
-}
-
-}  // namespace
 
 std::string TypeName(const OptionRecordView& r)
 {
@@ -39,14 +15,22 @@ std::string TypeName(const OptionRecordView& r)
     case OPTION_TYPE_STRING: return "string";
     case OPTION_TYPE_INTEGER: return "integer";
     case OPTION_TYPE_BYTES: return "bytes";
-    default: return "type " + std::to_string(r.type);
+    default: return "type " + std::to_string(static_cast<std::uint32_t>(r.type));
     }
 }
 
-std::string ValueText(const OptionRecordView& r)
+std::string TextBytes(const OptionRecordView& r)
 {
-    if (r.type == OPTION_TYPE_STRING) return Text(r);
-    if (HasInteger(r)) return std::to_string(static_cast<std::int32_t>(ReadLittleEndian32(r.value)));
+    const void* zero = std::memchr(r.value, 0, r.valueLength);
+    const std::size_t length = zero ? static_cast<const unsigned char*>(zero) - r.value : r.valueLength;
+    return std::string(reinterpret_cast<const char*>(r.value), length);
+}
+
+std::string NonTextValue(const OptionRecordView& r)
+{
+    if (r.type == OPTION_TYPE_INTEGER && r.valueLength >= 4) {
+        return std::to_string(static_cast<std::int32_t>(ReadLittleEndian32(r.value)));
+    }
     // A byte block starts with its byte count; one that does not fit is shown whole.
     if (r.type == OPTION_TYPE_BYTES && r.valueLength >= 4 && ReadLittleEndian32(r.value) <= r.valueLength - 4) {
         return Hex(r.value + 4, ReadLittleEndian32(r.value));
@@ -54,28 +38,32 @@ std::string ValueText(const OptionRecordView& r)
     return Hex(r.value, r.valueLength);
 }
 
-std::string RecordLine(const OptionRecordView& r)
+std::string EscapeControls(const std::string& text)
 {
-    return std::string(r.name, r.nameLength) + " = " + ValueText(r) + "  [" + TypeName(r) +
-           ", L=" + std::to_string(r.valueLength) + "]";
+    std::string escaped;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // C1 controls (U+0080 to U+009F) are C2 80 to C2 9F in UTF-8.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c < 0x20 || c == 0x7F || c1) {
+            const unsigned char code = c1 ? static_cast<unsigned char>(text[++i]) : c;
+            escaped += "\\x" + Hex(&code, 1);
+        } else {
+            escaped += text[i];
+        }
+    }
+    return escaped;
 }
 
-std::string RecordJson(const OptionRecordView& r)
+std::string RecordLine(const OptionRecordView& r, const CodePageText& codePage)
 {
-    nlohmann::json object;
-    object["name"] = std::string(r.name, r.nameLength);
-    object["type"] = r.type == OPTION_TYPE_STRING || r.type == OPTION_TYPE_INTEGER || r.type == OPTION_TYPE_BYTES
-                         ? nlohmann::json(TypeName(r))
-                         : nlohmann::json(r.type);
-    if (HasInteger(r)) {
-        object["value"] = static_cast<std::int32_t>(ReadLittleEndian32(r.value));
-    } else {
-        object["value"] = ValueText(r);
-    }
-    object["length"] = r.valueLength;
-    // Texts are the system's narrow code page, not UTF-8: bytes JSON cannot
-    // carry are shown as U+FFFD.
-    return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    const std::string value = r.type == OPTION_TYPE_STRING ? codePage.Decode(TextBytes(r)) : NonTextValue(r);
+    return EscapeControls(codePage.Decode(std::string(r.name, r.nameLength))) + " = " + EscapeControls(value) +
+           "  [" + TypeName(r) + ", L=" + std::to_string(r.valueLength) + "]";
 }
 
 }  // namespace instopts
