@@ -1,4 +1,6 @@
 // The packager's tool, run in-process, for what the guides' examples leave out.
+#include <sys/stat.h>
+
 #include <sstream>
 
 #include "instopts_commands.h"
@@ -9,8 +11,8 @@ namespace {
 using namespace options_test;
 
 // Byte blocks, unknown types and texts that are not UTF-8 (U+FFFD in JSON);
-// integers out of range are wrong invocations, and a file that does not load
-// is never saved over.
+// integers out of range are wrong invocations, and a file that does not load,
+// or is read-only, is never saved over.
 TEST(Instopts, ShowsEveryTypeAndChangesNothingOnAFailure)
 {
     ScratchFolder folder;
@@ -34,6 +36,9 @@ TEST(Instopts, ShowsEveryTypeAndChangesNothingOnAFailure)
                          "{\"length\":8,\"name\":\"Odd\",\"type\":9,\"value\":\"ab00000000000000\"}\n");
     for (const char* value : {"-2147483649", "4294967296", "1x"}) EXPECT_EQ(run({"set", path, "N", "--int", value}), 2);
     EXPECT_EQ(run({"apply", folder.PathOf("absent.dat"), "--", "/cto"}), 5);
+    chmod(path.c_str(), 0444);  // the owner's write bit decides, for root too
+    EXPECT_EQ(run({"apply", path, "--", "/cto"}), 3);
+    chmod(path.c_str(), 0644);
     WriteFileBytes(path, Bytes(file.begin(), file.end() - 1));
     EXPECT_EQ(run({"set", path, "N", "--int", "1"}), OPTS_E_DIGEST_MISMATCH);
     EXPECT_EQ(run({"remove", path, "Odd"}), OPTS_E_DIGEST_MISMATCH);
