@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds both presets and runs every test: the portable parts natively with
 # ASan+UBSan, then the Windows build (unit and end-to-end) under Wine. The
-# short form of the reliability suite is among them (CTest label
-# "reliability"; scripts/reliability.sh runs it alone, or with --long).
+# tests of the reliability suite's short form are among them;
+# scripts/reliability.sh runs that form alone, or with --long the fuzzing and
+# the reproducible-build check too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -75,4 +75,12 @@ std::string FormatText(const std::string& format, std::initializer_list<std::str
     return out;
 }
 
+std::string HexDigits(std::uint32_t value, int digits)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) hex.push_back(kDigits[(value >> shift) & 0xF]);
+    return hex;
+}
+
 }  // namespace text

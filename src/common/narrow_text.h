@@ -6,6 +6,7 @@
 // to walk character by character, as CharNextA does.
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -41,5 +42,9 @@ std::size_t WholeCharPrefixLength(const char* text, std::size_t maxBytes, const 
 // The result is as long as it needs to be; a "%s" without an argument left
 // becomes empty text.
 std::string FormatText(const std::string& format, std::initializer_list<std::string> args);
+
+// The last `digits` hexadecimal digits of `value` in lowercase, the most
+// significant first, zero-padded: HexDigits(0x409, 4) is "0409".
+std::string HexDigits(std::uint32_t value, int digits);
 
 }  // namespace text

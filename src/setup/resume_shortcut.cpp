@@ -6,7 +6,6 @@
 #include <wrl/client.h>
 
 #include <string>
-#include <vector>
 
 #include "common/ansi_code_page.h"
 #include "common/maker_key.h"
@@ -60,17 +59,6 @@ bool FindStartupFolder(std::string& folder)
 const CLSID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const IID kShellLinkInterface = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-// Zero-terminated UTF-16 text in the ANSI code page's reading; a vector, so
-// std::wstring's out-of-line code stays out of the launcher.
-std::vector<wchar_t> WideText(const std::string& narrow)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0);
-    if (length <= 0) return std::vector<wchar_t>(1, L'\0');
-    std::vector<wchar_t> wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, wide.data(), length);
-    return wide;
-}
-
 // Reads and deletes the record's "Shortcut" value. False when there is no
 // record. A value too long for the record buffer still counts as a record,
 // read as empty text.
@@ -121,11 +109,12 @@ void PlantResumeShortcut(const std::string& productName)
     // the shortcut is still written.
     win::WriteMachineText(ResumeKey().c_str(), kShortcutValue, productName);
 
-    const std::vector<wchar_t> linkPath = WideText(ResumeShortcutPath(startupFolder, productName));
+    const std::string shortcutPath = ResumeShortcutPath(startupFolder, productName);
+    const std::u16string linkPath = win::AnsiToUtf16(shortcutPath.data(), shortcutPath.size());
     const std::string workingFolder = text::CutAtLastChar(targetPath, '\\', win::AnsiCodePage());
     link->SetPath(targetPath.c_str());
     link->SetWorkingDirectory(workingFolder.c_str());
-    linkFile->Save(linkPath.data(), TRUE);
+    linkFile->Save(reinterpret_cast<LPCOLESTR>(linkPath.c_str()), TRUE);
 }
 
 void RemoveResumeShortcut()

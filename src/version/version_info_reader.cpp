@@ -35,18 +35,17 @@ bool ReadDword(std::FILE* file, long at, std::uint32_t* value)
     return true;
 }
 
-WideText AnsiToWideText(const char* text, std::size_t length)
+// The module at `path` mapped as data only, so none of its code runs, under
+// an error mode that keeps the system from showing any box; the caller's mode
+// is back when it returns.
+win::UniqueModule MapAsDataQuietly(const char* path)
 {
-    if (length == 0) return WideText();
-    const int count = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (count <= 0) return WideText();
-    WideText wide(static_cast<std::size_t>(count), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length),
-                        reinterpret_cast<wchar_t*>(&wide[0]), count);
-    return wide;
+    const UINT previousMode = SetErrorMode(kSilentErrorMode);
+    win::UniqueCall restoreMode([previousMode] { SetErrorMode(previousMode); });
+    return win::UniqueModule(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 
-WideText AnsiToWideText(const std::string& text) { return AnsiToWideText(text.data(), text.size()); }
+WideText AnsiToWideText(const std::string& text) { return win::AnsiToUtf16(text.data(), text.size()); }
 
 bool WideTextToAnsi(const WideText& wide, std::string* narrow)
 {
@@ -101,14 +100,10 @@ int VersionInfoReader::IsPeFile() const
     return signature == kPeSignature ? 1 : 0;
 }
 
-// Copies the module's RT_VERSION resource 1. The module is mapped as data
-// only, so none of its code runs, under an error mode that keeps the system
-// from showing any box.
+// Copies the module's RT_VERSION resource 1.
 bool VersionInfoReader::CopyVersionResource(std::size_t* resourceSize)
 {
-    const UINT previousMode = SetErrorMode(kSilentErrorMode);
-    win::UniqueModule module(LoadLibraryExA(shortPath, nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    SetErrorMode(previousMode);
+    const win::UniqueModule module = MapAsDataQuietly(shortPath);
     if (!module) return false;
 
     HRSRC resource = FindResourceA(module.Get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
@@ -280,7 +275,7 @@ int VersionInfoReader::BuildIndex()
     walk.blockSize = blockSize;
     walk.index = &index;
     walk.defaultLanguage = GetSystemDefaultLangID();
-    walk.ansiToWide = &AnsiToWideText;
+    walk.ansiToWide = &win::AnsiToUtf16;
     return WalkStringTables(walk, static_cast<std::size_t>(fixed - block.get()));
 }
 

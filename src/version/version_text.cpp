@@ -11,14 +11,6 @@ Char UppercaseAsciiChar(Char c)
     return (c >= 'a' && c <= 'z') ? static_cast<Char>(c - 'a' + 'A') : c;
 }
 
-std::string Hex4(std::uint16_t value)
-{
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (int shift = 12; shift >= 0; shift -= 4) hex.push_back(kDigits[(value >> shift) & 0xF]);
-    return hex;
-}
-
 std::string WithinPathCapacity(std::string path)
 {
     return path.size() < kQueryPathCapacity ? path : std::string();
@@ -43,7 +35,8 @@ std::u16string UppercaseAscii(std::u16string text)
 std::string TranslatedQueryPath(std::uint16_t language, std::uint16_t codePage,
                                 const std::string& name)
 {
-    return WithinPathCapacity("\\StringFileInfo\\" + Hex4(language) + Hex4(codePage) + "\\" + name);
+    return WithinPathCapacity("\\StringFileInfo\\" + text::HexDigits(language, 4) + text::HexDigits(codePage, 4) +
+                              "\\" + name);
 }
 
 std::string QualifiedQueryPath(const std::string& name)

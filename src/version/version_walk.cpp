@@ -50,13 +50,12 @@ WideText ToWide(const StringTableWalk& walk, const std::basic_string<std::uint16
 }
 
 // The string table named after the system's default language with code
-// page 1200, "%04x04B0": language 0x0409 gives 040904B0.
+// page 1200, "%04x04B0": language 0x0409 gives 040904B0. Table keys are
+// compared uppercased.
 WideText DefaultLanguageTableKey(std::uint16_t language)
 {
-    static const char kDigits[] = "0123456789ABCDEF";
-    WideText key;
-    for (int shift = 12; shift >= 0; shift -= 4) key.push_back(kDigits[(language >> shift) & 0xF]);
-    return key + u"04B0";
+    const std::string digits = text::HexDigits(language, 4);
+    return UppercaseAscii(WideText(digits.begin(), digits.end()) + u"04B0");
 }
 
 std::uint16_t Clamp16(std::size_t value)
@@ -142,6 +141,10 @@ int ParseStringFileInfo(const StringTableWalk& walk, std::size_t at, std::uint16
 
     std::basic_string<std::uint16_t> ignoredKey;
     std::size_t position = ReadString(walk, at, length, kHeaderSize, width, kKeyCapacity, &ignoredKey);
+    // `counted` is what this level reports as taken: its key, the padding
+    // before each table, and 4 bytes for each table walked, not the table's
+    // length. That is the figure the walk has always reported; nothing steps
+    // by it (WalkStringTables ignores it), while `position` moves the walk.
     std::size_t counted = position;
     while (position < length) {
         const std::size_t aligned = AlignToDword(at + position) - at;

@@ -1,5 +1,9 @@
 #include "hex_text.h"
 
+#include <cctype>
+
+#include "common/narrow_text.h"
+
 namespace instopts {
 namespace {
 
@@ -15,11 +19,10 @@ int DigitValue(char c)
 
 std::string Hex(const unsigned char* bytes, std::size_t length, bool upper)
 {
-    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     std::string hex;
-    for (std::size_t i = 0; i < length; ++i) {
-        hex += digits[bytes[i] >> 4];
-        hex += digits[bytes[i] & 15];
+    for (std::size_t i = 0; i < length; ++i) hex += text::HexDigits(bytes[i], 2);
+    if (upper) {
+        for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     return hex;
 }

@@ -1,0 +1,14 @@
+#include "oem/file_state.h"
+
+#include <sys/stat.h>
+
+namespace oem {
+
+FileState QueryFileState(const char* path)
+{
+    struct stat status;
+    if (stat(path, &status) != 0) return FileState::Missing;
+    return (status.st_mode & S_IWUSR) ? FileState::Writable : FileState::ReadOnly;
+}
+
+}  // namespace oem
