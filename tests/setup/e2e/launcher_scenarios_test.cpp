@@ -289,6 +289,9 @@ TEST(QuietMode, Scenarios)
     const Box retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
     Ini passive = kOlderRuntime;
     passive["ProductOpts"] = "/passive REBOOT=ReallySuppress";
+    // Wine restarts by starting wineboot.exe: the stand-in in its place would list a restart among the runs.
+    harness::StubPrograms().InstallAs(win::SystemFolder() + "\\wineboot.exe");
+    harness::SetText(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "wineboot.exe", "native");
     RunTable({
         {.name = "/qn: installer unusable twice, a repair and one retry", .args = "/qn", .installerCodes = {1601, 1631},
          .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .shown = kNothing,
