@@ -39,10 +39,9 @@ std::string ExactAnsiText(const WidePath& wide)
     std::string ansi(size, '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.text, wide.length, &ansi[0], size, nullptr, nullptr);
 
-    WidePath back;
-    back.length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), size, back.text, MAX_PATH);
-    const bool same = back.length == wide.length &&
-                      std::memcmp(back.text, wide.text, wide.length * sizeof(wchar_t)) == 0;
+    const std::u16string back = AnsiToUtf16(ansi.data(), ansi.size());
+    const bool same = back.size() == static_cast<std::size_t>(wide.length) &&
+                      std::memcmp(back.data(), wide.text, back.size() * sizeof(char16_t)) == 0;
     return same ? ansi : std::string();
 }
 
@@ -63,9 +62,7 @@ WidePath ShortPath(const WidePath& longPath)
     return path;
 }
 
-}  // namespace
-
-std::string ModulePath()
+std::string FindModulePath()
 {
     // The 9x family names its files in the ANSI code page: nothing is lost.
     // Its wide functions are stubs, which the late-bound lookup never takes.
@@ -77,6 +74,16 @@ std::string ModulePath()
     const std::string exact = ExactAnsiText(longPath);
     if (!exact.empty()) return exact;
     return ExactAnsiText(ShortPath(longPath));
+}
+
+}  // namespace
+
+std::string ModulePath()
+{
+    // Found once: the executable does not move while it runs, and its short
+    // form asks the file system.
+    static const std::string path = FindModulePath();
+    return path;
 }
 
 std::string GetSetupFolder()

@@ -10,7 +10,7 @@ namespace win {
 // Western Windows), its short form, which is plain ASCII; every path the
 // launcher derives from it then names real files. Empty when neither form
 // serves (short names turned off): nothing beside the executable can be
-// reached by an ANSI path.
+// reached by an ANSI path. Found on the first call and kept.
 std::string ModulePath();
 
 // The executable's folder without a trailing backslash, found with a

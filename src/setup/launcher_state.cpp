@@ -26,6 +26,8 @@
 //   - the late-bound functions (common/system_library.cpp): the thread
 //     runtime's start-up code asks for some before any constructor here has
 //     run, so their cache is a constant-initialised array beside the lookup;
+//   - the launcher's own path (common/module_path.cpp), found on first use,
+//     by the log's constructor, and kept: its short form asks the file system;
 //   - the module's string table is reached through the instance WinMain
 //     receives, held in the driver's context; there is no global for it.
 #include "checks/platform_checks.h"
