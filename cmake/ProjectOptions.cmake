@@ -20,9 +20,14 @@ if(WIN32)
   # Only a program that asks for link-time optimisation gets it (setup.exe);
   # the others link the ordinary code of the product's objects.
   add_link_options("$<$<NOT:$<BOOL:$<TARGET_PROPERTY:INTERPROCEDURAL_OPTIMIZATION>>>:-fno-lto>")
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wine
-      CACHE STRING "Runs Windows test programs under Wine" FORCE)
+  # Each build runs its programs under the Wine of its own bitness.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(SETUP_WINE_ARCH win64)
+  else()
+    set(SETUP_WINE_ARCH win32)
+  endif()
+  set(SETUP_WINE_RUN ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${SETUP_WINE_ARCH} ${CMAKE_BINARY_DIR}/wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${SETUP_WINE_RUN} CACHE STRING "Runs Windows test programs under Wine" FORCE)
 endif()
 
 if(SETUP_SANITIZE)

@@ -1,17 +1,4 @@
-# Cross-compiles for 32-bit Windows with mingw-w64 (posix thread model) and
-# runs the resulting test programs under Wine through cmake/wine-run.sh.
-set(CMAKE_SYSTEM_NAME Windows)
+# The product's build: 32-bit Windows, from Windows 98 on.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Every program is fully static: the launcher must run from a bare folder on
-# any Windows from 98 on, with no runtime DLL beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -9,11 +9,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+# The launcher figures come from the build that runs under this host's Wine
+# (scripts/windows-target.sh); the size is always the i686 setup.exe's.
+source scripts/windows-target.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target setup launcher_bench >/dev/null
+cmake --build --preset windows --target setup >/dev/null
+cmake --preset "$windows_preset" >/dev/null
+cmake --build --preset "$windows_preset" --target setup launcher_bench >/dev/null
 
-echo "== launcher under Wine"
-launcher=$(cmake/wine-run.sh build/windows/wine build/windows/bin/launcher_bench.exe "${1:-15}")
+echo "== launcher under Wine ($windows_reason)"
+launcher=$(wine_run "$windows_build/bin/launcher_bench.exe" "${1:-15}")
 echo "$launcher"
 
 echo "== options load + save (bench/run-options-bench.sh)"

@@ -68,8 +68,9 @@ bool UserIsAdministrator()
     functions.getTokenInformation(token.Get(), TokenGroups, nullptr, 0, &required);
     if (!TokenGroupsFit(required)) return false;
 
-    // DWORD alignment for the TOKEN_GROUPS that the call writes here.
-    DWORD buffer[kTokenGroupsBufferSize / sizeof(DWORD)];
+    // Aligned for the TOKEN_GROUPS that the call writes here: its SID
+    // pointers need eight bytes on 64-bit Windows.
+    alignas(TOKEN_GROUPS) BYTE buffer[kTokenGroupsBufferSize];
     DWORD returned = 0;
     if (!functions.getTokenInformation(token.Get(), TokenGroups, buffer, sizeof buffer, &returned)) {
         return false;

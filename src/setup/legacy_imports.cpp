@@ -7,7 +7,11 @@
 // setup.exe would not even reach WinMain there. The import pointers are
 // defined here instead, so the linker takes none of these from kernel32's
 // import library: each one uses the system's function where the late-bound
-// table gives one, and a fallback elsewhere.
+// table gives one, and a fallback elsewhere. The names are the i386 ones
+// (underscore, stdcall size), so only the 32-bit setup.exe builds this file.
+#if !defined(__i386__)
+#error "legacy_imports.cpp replaces i386 import names; the 64-bit build leaves it out"
+#endif
 #include <windows.h>
 
 #include "common/system_library.h"

@@ -2,12 +2,12 @@
 # instopts.exe under Wine: a non-ASCII text given on its (UTF-16) command line
 # is stored in code page 1250, shows again through 1250, and through 1252
 # shows the very bytes 1250 gave it.
-#   instopts_exe_code_page.sh WINE-RUN STATE-DIR INSTOPTS.EXE
+#   instopts_exe_code_page.sh WINE-RUN WINE-ARCH STATE-DIR INSTOPTS.EXE
 set -eu
-run=$1 state=$2 exe=$3
+run=$1 arch=$2 state=$3 exe=$4
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 folder=$(mktemp -d) && trap 'rm -rf "$folder"' EXIT && cd "$folder"
-instopts() { "$run" "$state" "$exe" "$@"; }
+instopts() { "$run" "$arch" "$state" "$exe" "$@"; }
 
 instopts new o.dat
 instopts set o.dat Miasto --text 'Łódź' --codepage 1250
