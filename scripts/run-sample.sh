@@ -47,7 +47,7 @@ SAMPLE_SWITCHES="${switches[*]}" SAMPLE_EXPECTED=$expected WINEDEBUG=+process \
   WINE_RUN_AFTER="bash scripts/show-sample-result.sh $run" \
   wine_run "$sample/Setup.exe" "${switches[@]}" 2>"$run/wine-trace.txt" || rc=$?
 if [ ! -f "$run/shown" ]; then
-  echo "the sample run failed: it did not finish (exit code $rc); Wine's output: $run/wine-trace.txt" >&2
+  echo "the sample run failed: setup.exe did not run to its end, or its result could not be read (exit code $rc); Wine's output: $run/wine-trace.txt" >&2
   tail -n 20 "$run/wine-trace.txt" >&2
   exit 1
 fi

@@ -73,6 +73,7 @@ if [ -n "$seen" ]; then
   shown=$("$instopts" show "$run/SampleOptionsSeen.dat" 2>&1)
   printf '%s\n' "$shown" | sed 's/^/   /'
   while IFS= read -r option; do
+    [ -n "$option" ] || continue
     printf '%s\n' "$shown" | grep -qxF "$option" || fail "the package did not see the staged option \"$option\""
   done <<<"$SAMPLE_EXPECTED"
 else
@@ -81,7 +82,9 @@ fi
 
 echo
 echo "== Clean-up check"
-if [ -n "$(find_in_temp instopts.dat)" ]; then
+if [ -z "$temp" ]; then
+  fail "staged file C:\\windows\\TEMP\\instopts.dat: could not look (the prefix has no Windows Temp folder)"
+elif [ -n "$(find_in_temp instopts.dat)" ]; then
   fail "staged file C:\\windows\\TEMP\\instopts.dat: still there"
 else
   echo "   staged file C:\\windows\\TEMP\\instopts.dat: gone"

@@ -38,10 +38,10 @@ choose_windows_target() {
   esac
   if [ "$windows_arch" = i686 ]; then
     windows_preset=windows windows_build=build/windows wine_arch=win32
-    windows_reason="Windows tests run against the i686 build under 32-bit Wine: $windows_why"
+    windows_reason="Windows tests and runs use the i686 build under 32-bit Wine: $windows_why"
   else
     windows_preset=windows64 windows_build=build/windows64 wine_arch=win64
-    windows_reason="Windows tests run against the x86_64 test build under 64-bit Wine: $windows_why"
+    windows_reason="Windows tests and runs use the x86_64 test build under 64-bit Wine: $windows_why"
   fi
 }
 
