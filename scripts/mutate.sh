@@ -8,7 +8,10 @@
 #   --keep         keep the scratch copy (/tmp/mutate.XXXXXX) and its logs
 #   --no-baseline  skip the check that the unchanged tree passes the tests it needs
 #
-# Which tests run for a fault:
+# Which tests run for a fault (the Windows tests under the Wine this host
+# runs, scripts/windows-target.sh; where that is the x86_64 test build, a
+# fault that survives them meets the i686 binary check as well, which needs no
+# Wine):
 #   - in a file the native build compiles: the whole native suite
 #     (ctest --preset native, seconds). When the fault survives it and the
 #     Windows build compiles the file too, the Windows tests below run as well.
@@ -28,6 +31,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 list=$root/scripts/mutants.txt
 time_limit=${MUTANT_TIME_LIMIT:-900}
+source "$root/scripts/windows-target.sh"
 
 keep=false baseline=true pattern=""
 while [ $# -gt 0 ]; do
@@ -161,7 +165,7 @@ mkdir -p "$logs" "$pristine"
 # Stops the wineservers of the scratch copy's own prefixes, if any live on.
 stop_own_wineservers() {
   local prefix
-  for prefix in "$scratch"/build/windows/wine/template "$scratch"/build/windows/wine/run.*; do
+  for prefix in "$scratch/$windows_build"/wine/template "$scratch/$windows_build"/wine/run.*; do
     [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
   done
 }
@@ -207,10 +211,15 @@ bounded() {
 }
 
 echo "scratch copy $scratch; ${#chosen[@]} faults from ${list#"$root"/}"
+echo "$windows_reason"
 tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$scratch" -xf -
 cd "$scratch"
 
-for preset in native windows; do
+# The i686 build is always made: which files the Windows build compiles is
+# read from it, and its binary check needs no Wine.
+wine_presets=(windows)
+[ "$windows_preset" = windows ] || wine_presets=(windows "$windows_preset")
+for preset in native "${wine_presets[@]}"; do
   echo "building the $preset preset (logs/$preset-build.log) ..."
   if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j 2; } >"$logs/$preset-build.log" 2>&1; then
     echo "the unchanged tree does not build with the $preset preset:" >&2
@@ -236,7 +245,7 @@ done < <(helper members "$scratch" "${files[@]}")
 # The Windows tests for a folder's label, or the whole suite.
 windows_selection() {
   local label=$1
-  if ctest --preset windows -N -L "^${label}\$" 2>/dev/null | grep -q '^Total Tests: [1-9]'; then
+  if ctest --preset "$windows_preset" -N -L "^${label}\$" 2>/dev/null | grep -q '^Total Tests: [1-9]'; then
     echo "-L ^${label}\$"
   fi
 }
@@ -246,12 +255,20 @@ for file in "${files[@]}"; do
   [ "${in_native[$file]}" = native ] && needs_native=true
   [ "${in_windows[$file]}" = windows ] && needs_windows=true
 done
+# baseline_tests PRESET: the tests a fault may meet in that build.
+baseline_tests() {
+  if [ "$1" = windows ] && [ "$windows_preset" != windows ]; then
+    ctest --preset windows -R '^setup_binary_fits_windows_98$'
+  else
+    ctest --preset "$1"
+  fi
+}
 if $baseline; then
-  for preset in native windows; do
+  for preset in native "${wine_presets[@]}"; do
     [ $preset = native ] && ! $needs_native && continue
-    [ $preset = windows ] && ! $needs_windows && continue
+    [ $preset != native ] && ! $needs_windows && continue
     echo "checking that the unchanged tree passes the $preset tests ..."
-    if ! ctest --preset $preset >"$logs/$preset-baseline.log" 2>&1; then
+    if ! baseline_tests $preset >"$logs/$preset-baseline.log" 2>&1; then
       echo "the unchanged tree fails its $preset tests; see $logs/$preset-baseline.log" >&2
       keep=true
       exit 1
@@ -261,16 +278,18 @@ fi
 echo "setup done after $(duration $((SECONDS - started)))"
 echo
 
-# run_tests NAME PRESET SECONDS [CTEST ARGUMENTS...]: builds the preset and
-# runs the tests; sets `outcome` to built-failed, passed, failed or timeout,
-# and `failure` to the first failing test.
+# run_tests NAME PRESET SECONDS [--target T] [CTEST ARGUMENTS...]: builds the
+# preset (or its target T) and runs the tests; sets `outcome` to
+# built-failed, passed, failed or timeout, and `failure` to the first failing
+# test.
 run_tests() {
-  local name=$1 preset=$2 budget=$3
+  local name=$1 preset=$2 budget=$3 target=()
   shift 3
+  if [ "${1:-}" = --target ]; then target=(--target "$2"); shift 2; fi
   outcome="" failure=""
   if [ "$budget" -le 0 ]; then outcome=timeout; return; fi
   local rc=0 begun=$SECONDS
-  bounded "$budget" "$logs/$name-$preset-build.log" cmake --build --preset "$preset" -j 2 || rc=$?
+  bounded "$budget" "$logs/$name-$preset-build.log" cmake --build --preset "$preset" -j 2 "${target[@]}" || rc=$?
   if [ $rc -ne 0 ]; then
     if [ $rc -eq 124 ]; then outcome=timeout; else outcome=build-failed; fi
     return
@@ -317,8 +336,13 @@ for entry in "${chosen[@]}"; do
   if [ -z "$verdict" ] && [ "${in_windows[$file]}" = windows ]; then
     selection=$(windows_selection "$folder")
     # shellcheck disable=SC2086  # the selection is two words or none
-    run_tests "$name" windows $((time_limit - (SECONDS - mutant_started))) $selection
+    run_tests "$name" "$windows_preset" $((time_limit - (SECONDS - mutant_started))) $selection
     scope=${selection:+label $folder}
+    if [ "$outcome" = passed ] && [ "$windows_preset" != windows ]; then
+      run_tests "$name" windows $((time_limit - (SECONDS - mutant_started))) \
+        --target setup -R '^setup_binary_fits_windows_98$'
+      scope="${scope:-whole suite}, i686 binary check"
+    fi
     case $outcome in
       failed) verdict=caught detail="windows: $failure" ;;
       timeout) verdict=timeout detail="windows: ${failure:-time limit}" ;;
