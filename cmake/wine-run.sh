@@ -109,6 +109,8 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 start_server 30
+# Tests read Wine's debug channels of the programs they start from here.
+export WINE_RUN_ERRORS=$errors
 "$loader" "$@" >"$output" 2>"$errors"
 rc=$?
 refusal=""

@@ -35,6 +35,9 @@ enum class LateBound : int {
     kVerQueryValueA,
     kGetModuleFileNameW,
     kGetShortPathNameW,
+    kRegisterEventSourceA,
+    kReportEventA,
+    kDeregisterEventSource,
     kCount
 };
 
@@ -66,6 +69,9 @@ constexpr LateBoundRow kLateBoundRows[] = {
     {"version.dll", "VerQueryValueA", false},             // likewise
     {"kernel32.dll", "GetModuleFileNameW", true},
     {"kernel32.dll", "GetShortPathNameW", true},
+    {"advapi32.dll", "RegisterEventSourceA", true},  // 9x: no event log
+    {"advapi32.dll", "ReportEventA", true},
+    {"advapi32.dll", "DeregisterEventSource", true},
 };
 static_assert(sizeof kLateBoundRows / sizeof kLateBoundRows[0] == static_cast<int>(LateBound::kCount),
               "one row per late-bound function");

@@ -82,4 +82,13 @@ std::vector<OptionWrite> PlanOemOptions(SwitchParser& parser)
     return writes;
 }
 
+std::string WithoutOemSwitches(const std::string& commandLine, text::CodePage codePage)
+{
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    SwitchParser parser(buffer.data(), codePage);
+    PlanOemOptions(parser);
+    return buffer.data();
+}
+
 }  // namespace oem

@@ -50,4 +50,8 @@ struct OptionWrite {
 // nothing, leaving the shipped setting in place.
 std::vector<OptionWrite> PlanOemOptions(SwitchParser& parser);
 
+// The arguments as the installer will receive them: `commandLine` with every
+// OEM switch cut out, as the launcher cuts them from its own buffer later.
+std::string WithoutOemSwitches(const std::string& commandLine, text::CodePage codePage);
+
 }  // namespace oem

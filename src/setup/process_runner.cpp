@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "log/launcher_log.h"
+#include "setup/exit_codes.h"
 #include "setup/installer_command.h"
 
 namespace setup {
@@ -32,9 +34,13 @@ void WaitPumpingMessages(HANDLE process)
     }
 }
 
-void RunInstaller(const std::string& installerPath, const std::string& commandLine)
+int RunInstaller(const std::string& installerPath, const std::string& commandLine)
 {
-    if (!FitsCommandLineLimit(commandLine)) return;  // as a program that cannot be started
+    if (!FitsCommandLineLimit(commandLine)) {
+        diag::LauncherLog().Write("The installer was not started: its command line holds %d characters.",
+                                  static_cast<int>(commandLine.size()));
+        return kCommandLineTooLong;
+    }
 
     // CreateProcessA may write into the command line, so it gets its own copy.
     std::vector<char> writable(commandLine.begin(), commandLine.end());
@@ -45,7 +51,9 @@ void RunInstaller(const std::string& installerPath, const std::string& commandLi
     PROCESS_INFORMATION started = {};
     if (!CreateProcessA(installerPath.c_str(), writable.data(), nullptr, nullptr, FALSE,
                         NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
-        return;
+        diag::LauncherLog().Write("The installer %s was not started (error %lu).", installerPath.c_str(),
+                                  GetLastError());
+        return kInstallerNotStarted;
     }
     win::UniqueHandle thread(started.hThread);
     win::UniqueHandle process(started.hProcess);
@@ -54,19 +62,37 @@ void RunInstaller(const std::string& installerPath, const std::string& commandLi
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process.Get(), &exitCode)) exitCode = 0;
     if (ReportsInstallerUnusable(exitCode)) InstallerUsable = false;
+    return static_cast<int>(exitCode);
 }
 
-void ShellRunAndWait(const std::string& file, const std::string& parameters, int showCommand)
+ULONG ShellStartMask(QuietMode quiet, const OSVERSIONINFOA& platformVersion)
+{
+    ULONG mask = SEE_MASK_NOCLOSEPROCESS;
+    if (quiet == QuietMode::kNone) return mask;
+    mask |= SEE_MASK_FLAG_NO_UI;
+    const bool xpOrLater = platformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+                           (platformVersion.dwMajorVersion > 5 ||
+                            (platformVersion.dwMajorVersion == 5 && platformVersion.dwMinorVersion >= 1));
+    if (xpOrLater) mask |= SEE_MASK_NOZONECHECKS;
+    return mask;
+}
+
+bool ShellRunAndWait(const std::string& file, const std::string& parameters, int showCommand, ULONG mask)
 {
     SHELLEXECUTEINFOA execution = {};
     execution.cbSize = sizeof execution;
-    execution.fMask = SEE_MASK_NOCLOSEPROCESS;
+    execution.fMask = mask;
     execution.lpFile = file.c_str();
     execution.lpParameters = parameters.c_str();
     execution.nShow = showCommand;
-    ShellExecuteExA(&execution);  // nothing started leaves hProcess empty
-    win::UniqueHandle process(execution.hProcess);
+    if (!ShellExecuteExA(&execution)) {
+        diag::LauncherLog().Write("%s %s was not started (error %lu).", file.c_str(), parameters.c_str(),
+                                  GetLastError());
+        return false;
+    }
+    win::UniqueHandle process(execution.hProcess);  // none when the shell started it another way
     WaitPumpingMessages(process.Get());
+    return true;
 }
 
 }  // namespace setup

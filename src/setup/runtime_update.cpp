@@ -34,10 +34,10 @@ bool RuntimeIsOlderThanRequired(const SetupContext& context)
                                    win::AnsiCodePage(), &CompareAsSystem);
 }
 
-void RunRuntimeUpdate(const SetupContext& context)
+bool RunRuntimeUpdate(const SetupContext& context)
 {
-    ShellRunAndWait(RuntimeUpdatePath(context.setupFolder, context.runtimeProgram), "/Q",
-                    SW_SHOW);
+    return ShellRunAndWait(RuntimeUpdatePath(context.setupFolder, context.runtimeProgram), "/Q", SW_SHOW,
+                           ShellStartMask(context.quiet, context.platformVersion));
 }
 
 bool StartedWithoutArguments(const SetupContext& context)
@@ -45,38 +45,42 @@ bool StartedWithoutArguments(const SetupContext& context)
     return context.commandLine == nullptr || context.commandLine[0] == '\0';
 }
 
-// Asks for the restart; a resumed setup takes over after it. Setup ends here
-// whatever the answer, with nothing staged yet.
-void PromptForRestart(const SetupContext& context)
+// Asks for the restart; a resumed setup takes over after it. In quiet mode
+// nobody answers: the restart happens only when the arguments ask for one.
+RuntimeUpdateOutcome PromptForRestart(const SetupContext& context)
 {
     const std::string& name = context.productName;
     const std::string prompt =
         text::FormatText(win::LoadResourceText(context.instance, IDS_RESTART_REQUIRED), {name, name});
     // A start with arguments cannot be resumed as it was, so none is planted.
     if (StartedWithoutArguments(context)) PlantResumeShortcut(name);
-    if (ShowMessage(context, prompt, MB_OKCANCEL) == IDOK) {
-        ExitWindowsEx(EWX_REBOOT, 0);  // its result is not examined
-    }
+    int answer = ShowMessage(context, prompt, MB_OKCANCEL);
+    if (context.quiet != QuietMode::kNone) answer = context.restartRequested ? IDOK : IDCANCEL;
+    if (answer != IDOK) return RuntimeUpdateOutcome::kRestartNeeded;
+    return ExitWindowsEx(EWX_REBOOT, 0) ? RuntimeUpdateOutcome::kRestartStarted
+                                        : RuntimeUpdateOutcome::kRestartNeeded;
 }
 
 }  // namespace
 
-RuntimeUpdateOutcome UpdateInstallerRuntime(const SetupContext& context)
+RuntimeUpdateOutcome UpdateInstallerRuntime(SetupContext& context)
 {
-    if (!RuntimeIsOlderThanRequired(context)) return RuntimeUpdateOutcome::Continue;
+    if (!RuntimeIsOlderThanRequired(context)) return RuntimeUpdateOutcome::kContinue;
 
     // Nobody watches a silent run: it shows no progress either.
     UniqueDialog progress;
     if (context.quiet != QuietMode::kSilent) progress = ShowProgressDialog(context.instance, context.productName);
-    RunRuntimeUpdate(context);
+    const bool started = RunRuntimeUpdate(context);
     const bool restartNeeded =
         RestartNeededAfterUpdate(context.libraryPresent, context.platformVersion.dwPlatformId,
                                  context.platformVersion.dwMinorVersion);
     progress.Reset();
-    if (!restartNeeded) return RuntimeUpdateOutcome::Continue;
-
-    PromptForRestart(context);
-    return RuntimeUpdateOutcome::EndSetup;  // the driver releases the mutex and ends with 0
+    // Windows told an interactive user why; an unattended run must not go on
+    // as if the runtime were current.
+    if (!started && context.quiet != QuietMode::kNone) return RuntimeUpdateOutcome::kNotStarted;
+    if (restartNeeded) return PromptForRestart(context);
+    ProbeInstalledRuntime(context);  // the version the update brought
+    return RuntimeUpdateOutcome::kContinue;
 }
 
 }  // namespace setup

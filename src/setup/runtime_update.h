@@ -10,11 +10,15 @@ namespace setup {
 void ProbeInstalledRuntime(SetupContext& context);
 
 enum class RuntimeUpdateOutcome {
-    Continue,   // the flow goes on with the installation
-    EndSetup,   // a restart was asked for or declined: setup ends with 0
+    kContinue,        // current, or updated without a restart: the installation follows
+    kRestartStarted,  // setup started the restart the update needs
+    kRestartNeeded,   // the restart was declined, or not asked for in quiet mode
+    kNotStarted,      // quiet mode: the update program could not be started
 };
 
-// Runs the runtime update when the installed runtime is older than required.
-RuntimeUpdateOutcome UpdateInstallerRuntime(const SetupContext& context);
+// Runs the runtime update when the installed runtime is older than required,
+// then reads the installed version again. Setup ends after every outcome but
+// kContinue, with nothing staged yet.
+RuntimeUpdateOutcome UpdateInstallerRuntime(SetupContext& context);
 
 }  // namespace setup

@@ -14,8 +14,11 @@ struct SetupContext {
     // The argument text as WinMain received it; the OEM step cuts its
     // switches out of this very buffer.
     char* commandLine = nullptr;
-    // From the arguments, then also from the configured options.
+    // Judged on what the installer receives: the arguments without the OEM
+    // switches, then also the configured options.
     QuietMode quiet = QuietMode::kNone;
+    // "/forcerestart" or REBOOT=Force there: quiet mode restarts only then.
+    bool restartRequested = false;
 
     // The configuration file, and the values read from it.
     std::string iniPath;

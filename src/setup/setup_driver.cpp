@@ -7,7 +7,9 @@
 #include "common/string_resources.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
+#include "log/launcher_log.h"
 #include "oem/install_options.h"
+#include "oem/oem_option_plan.h"
 #include "setup/installer_command.h"
 #include "setup/launcher_messages.h"
 #include "setup/process_runner.h"
@@ -20,7 +22,6 @@
 namespace setup {
 namespace {
 
-constexpr int kDone = 0;
 constexpr char kMutexName[] = "SetupMutex";
 constexpr char kInstallerWindowClass[] = "MsiDialogCloseClass";
 
@@ -60,6 +61,17 @@ void ReadConfiguration(SetupContext& context)
     context.productFile = ReadSetupValue(context.iniPath, "ProductFile");
     context.productOptions = ReadSetupValue(context.iniPath, "ProductOpts");
     context.quiet = Quieter(context.quiet, FindQuietMode(context.productOptions));
+    context.restartRequested = context.restartRequested || RestartRequested(context.productOptions);
+}
+
+// Quiet mode and the restart request are judged on what the installer will
+// receive, before any box can show: the arguments without the OEM switches.
+void JudgeArguments(SetupContext& context)
+{
+    const std::string arguments =
+        oem::WithoutOemSwitches(context.commandLine ? context.commandLine : "", win::AnsiCodePage());
+    context.quiet = FindQuietMode(arguments);
+    context.restartRequested = RestartRequested(arguments);
 }
 
 // Nothing beside setup.exe can be reached when its path has no ANSI form:
@@ -124,36 +136,73 @@ bool InstallerWindowOpen(const SetupContext& context)
     return true;
 }
 
+// An installer older than 3.0 does not know the options that came with it:
+// given one, it shows its usage box and waits, even in a silent run.
+std::string InInstallerDialect(const SetupContext& context, const std::string& arguments)
+{
+    if (KnowsInstaller30Options(context.installedVersion)) return arguments;
+    Installer20Arguments spelled = InInstaller20Dialect(arguments);
+    for (const std::string& rewrite : spelled.rewrites) {
+        diag::LauncherLog().Write("Windows Installer \"%s\" predates 3.0: %s.", context.installedVersion.c_str(),
+                                  rewrite.c_str());
+    }
+    return spelled.arguments;
+}
+
 std::string ComposeCommandLine(const SetupContext& context)
 {
     return ComposeInstallerCommandLine(
         context.installerPath, PackagePath(context.setupFolder, context.productFile),
-        context.commandLine ? context.commandLine : "", context.productOptions,
-        VerboseLogArgument(context.windowsFolder));
+        InInstallerDialect(context, context.commandLine ? context.commandLine : ""),
+        InInstallerDialect(context, context.productOptions), VerboseLogArgument(context.windowsFolder));
 }
 
 // The installer writes its log under a fixed name in a folder where every
 // user may create files, so a link planted at that name would turn the log
 // against another file. The installer truncates the log anyway; deleting it
 // first (the link, never its target) changes nothing else.
-void StartInstallation(const SetupContext& context, const std::string& commandLine)
+int StartInstallation(const SetupContext& context, const std::string& commandLine)
 {
     DeleteFileA(InstallerLogPath(context.windowsFolder).c_str());
-    RunInstaller(context.installerPath, commandLine);
+    return RunInstaller(context.installerPath, commandLine);
+}
+
+// Registers the installer service anew. An interactive user saw Windows' own
+// box when a start failed; an unattended run stops there.
+bool ReregisterInstaller(const SetupContext& context)
+{
+    const ULONG mask = ShellStartMask(context.quiet, context.platformVersion);
+    for (const char* step : {"/unregister", "/regserver"}) {
+        if (!ShellRunAndWait(context.installerPath, step, SW_SHOWNORMAL, mask) && context.quiet != QuietMode::kNone) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The installer reported its service unusable: register the service anew and
-// run the installation once more.
-void RepairAndRetry(const SetupContext& context, const std::string& commandLine)
+// run the installation once more. Returns the retry's exit code.
+int RepairAndRetry(const SetupContext& context, const std::string& commandLine)
 {
     ShowMessage(context, ProductMessage(context, IDS_INSTALLER_RETRY), MB_ICONERROR);
-    ShellRunAndWait(context.installerPath, "/unregister", SW_SHOWNORMAL);
-    ShellRunAndWait(context.installerPath, "/regserver", SW_SHOWNORMAL);
+    if (!ReregisterInstaller(context)) return kInstallerNotStarted;
     InstallerUsable = true;
-    StartInstallation(context, commandLine);
+    const int exitCode = StartInstallation(context, commandLine);
     if (!InstallerUsable) {
         ShowMessage(context, ProductMessage(context, IDS_INSTALLER_FAILED), MB_OK);
     }
+    return exitCode;
+}
+
+int ExitCodeOf(RuntimeUpdateOutcome outcome)
+{
+    switch (outcome) {
+    case RuntimeUpdateOutcome::kRestartStarted: return kRestartStarted;
+    case RuntimeUpdateOutcome::kRestartNeeded: return kRestartNeeded;
+    case RuntimeUpdateOutcome::kNotStarted: return kInstallerNotStarted;
+    case RuntimeUpdateOutcome::kContinue: break;
+    }
+    return kInstalled;
 }
 
 }  // namespace
@@ -168,7 +217,7 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     SetupContext context;
     context.instance = instance;
     context.commandLine = commandLine;
-    context.quiet = FindQuietMode(commandLine ? commandLine : "");
+    JudgeArguments(context);
     context.caption = win::LoadResourceText(instance, IDS_SETUP);
     if (!SetupFolderReachable(context)) return kTurnedAway;
     ReadConfiguration(context);
@@ -180,9 +229,10 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     ProbeInstalledRuntime(context);
     if (InstallerWindowOpen(context)) return kTurnedAway;
 
-    if (UpdateInstallerRuntime(context) == RuntimeUpdateOutcome::EndSetup) {
+    const RuntimeUpdateOutcome update = UpdateInstallerRuntime(context);
+    if (update != RuntimeUpdateOutcome::kContinue) {
         ReleaseMutex(mutex.Get());
-        return kDone;
+        return ExitCodeOf(update);
     }
 
     const std::string optionsFolder =
@@ -190,12 +240,12 @@ int RunSetup(HINSTANCE instance, char* commandLine)
     oem::ApplyOemSwitches(commandLine, optionsFolder);
 
     const std::string installerCommandLine = ComposeCommandLine(context);
-    StartInstallation(context, installerCommandLine);
-    if (!InstallerUsable) RepairAndRetry(context, installerCommandLine);
+    int exitCode = StartInstallation(context, installerCommandLine);
+    if (!InstallerUsable) exitCode = RepairAndRetry(context, installerCommandLine);
 
     oem::RemoveStagedInstallOptions();
     ReleaseMutex(mutex.Get());
-    return kDone;
+    return exitCode;
 }
 
 }  // namespace setup

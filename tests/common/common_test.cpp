@@ -33,7 +33,8 @@ TEST(LateBoundTable, NineXStubsAreTakenOnTheNtFamilyOnly)
 {
     const std::set<std::string> stubs = {"MoveFileExA",  "TryEnterCriticalSection", "GetHandleInformation",
                                          "SetProcessAffinityMask", "OpenProcessToken", "GetTokenInformation",
-                                         "GetLengthSid", "IsValidSid", "GetModuleFileNameW", "GetShortPathNameW"};
+                                         "GetLengthSid", "IsValidSid", "GetModuleFileNameW", "GetShortPathNameW",
+                                         "RegisterEventSourceA", "ReportEventA", "DeregisterEventSource"};
     for (const win::LateBoundRow& row : win::kLateBoundRows) {
         const bool stub = stubs.count(row.function) != 0;
         EXPECT_EQ(win::TakesSystemExport(row, true, true), !stub) << row.function;

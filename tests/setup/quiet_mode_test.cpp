@@ -27,3 +27,40 @@ TEST(QuietMode, OnlyWholeUnquotedInstallerOptionsCount)
     };
     for (const auto& row : rows) EXPECT_EQ(setup::FindQuietMode(row.arguments), row.mode) << row.arguments;
 }
+
+TEST(QuietMode, OnlyAForcedRestartIsARequestToRestart)
+{
+    const struct { const char* arguments; bool requested; } rows[] = {
+        {"/forcerestart", true},
+        {"A=1 -ForceRestart", true},
+        {"REBOOT=Force", true},
+        {"REBOOT=\"force\" /qn", true},
+        {"", false},
+        {"/promptrestart /norestart REBOOT=ReallySuppress", false},
+        {"reboot=Force REBOOT=Forced REBOOT= /forcerestartx", false},  // the property's name is case-sensitive
+        {"DIR=\"C:\\a /forcerestart\"", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(setup::RestartRequested(row.arguments), row.requested) << row.arguments;
+}
+
+TEST(QuietMode, OptionsOfInstaller30AreSpelledForOlderInstallers)
+{
+    for (const char* version : {"3.0.3790.2180", "3.1.4000.1823", "4.5.6001.22159", "10.0"})
+        EXPECT_TRUE(setup::KnowsInstaller30Options(version)) << version;
+    for (const char* version : {"2.0.2600.2", "1.1", "", "x3.0", ".3"})
+        EXPECT_FALSE(setup::KnowsInstaller30Options(version)) << version;
+
+    const struct { const char* arguments; const char* spelled; std::size_t rewrites; } rows[] = {
+        {"/quiet", "/qn", 1},
+        {"-Passive  A=1\t/norestart", "/qb!-  A=1\tREBOOT=ReallySuppress", 2},
+        {"/forcerestart /promptrestart B=2", "REBOOT=Force  B=2", 2},
+        {"/qn /qb!- REBOOT=Force /quieter", "/qn /qb!- REBOOT=Force /quieter", 0},
+        {"DIR=\"C:\\a /quiet\" \"/passive\"", "DIR=\"C:\\a /quiet\" \"/passive\"", 0},
+    };
+    for (const auto& row : rows) {
+        const setup::Installer20Arguments spelled = setup::InInstaller20Dialect(row.arguments);
+        EXPECT_EQ(spelled.arguments, row.spelled) << row.arguments;
+        EXPECT_EQ(spelled.rewrites.size(), row.rewrites) << row.arguments;
+    }
+    EXPECT_EQ(setup::InInstaller20Dialect("/Quiet").rewrites, (std::vector<std::string>{"\"/Quiet\" passed as \"/qn\""}));
+}

@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,46 @@ inline LauncherRun RunLauncher(const std::string& exePath, const std::string& ar
     TerminateProcess(process, 0xDEAD);  // one that did not end in time
     return run;
 }
+
+// The strings setup gave ReportEventA, as "error: text" or "information:
+// text". Wine writes them on its "eventlog" debug channel to its standard
+// error, which cmake/wine-run.sh keeps in the file WINE_RUN_ERRORS names:
+// the lines written there after the mark are read.
+class EventLogTrace {
+public:
+    EventLogTrace() { SetEnvironmentVariableA("WINEDEBUG", "+eventlog"); }
+    void Mark() { mark_ = Read().size(); }
+    Texts Since() const
+    {
+        Texts events;
+        std::istringstream lines(Read().substr(std::min(mark_, Read().size())));
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t at = line.find("eventlog:ReportEventW L\"");
+            if (at == std::string::npos || line.back() != '"') continue;
+            const std::string kind = line.rfind(":err:", at) != std::string::npos ? "error: " : "information: ";
+            events.push_back(kind + line.substr(at + 24, line.size() - at - 25));
+        }
+        return events;
+    }
+    // A text as Wine's trace escapes it.
+    static std::string Escaped(const std::string& text)
+    {
+        std::string escaped;
+        for (char c : text) escaped += c == '\n' ? "\\n" : c == '\\' ? "\\\\" : c == '"' ? "\\\"" : std::string(1, c);
+        return escaped;
+    }
+
+private:
+    static std::string Read()
+    {
+        char unixPath[MAX_PATH] = {};
+        if (!GetEnvironmentVariableA("WINE_RUN_ERRORS", unixPath, sizeof unixPath)) return {};
+        std::string path = std::string("Z:") + unixPath;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return ReadFileText(path);
+    }
+    std::size_t mark_ = 0;
+};
 
 inline std::string ShortcutPath(const std::string& name)
 {

@@ -27,7 +27,7 @@ const Ini kOlderRuntime = IniWith({{"RuntimeVersion", "4.5.6002.0"}});
 // The stand-in's runs as a row names them; kInstall has the row's installer command line.
 constexpr char kInstall[] = "install", kUnregister[] = "msiexec.exe /unregister", kRegister[] = "msiexec.exe /regserver";
 constexpr char kUpdateNT[] = "RuntimeNT.exe /Q", kUpdate9X[] = "Runtime9X.exe /Q";
-constexpr DWORD kTurnedAway = static_cast<DWORD>(-1);
+constexpr DWORD kTurnedAway = static_cast<DWORD>(-1), kRestartStarted = 1641, kRestartNeeded = 3010;
 constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
 const std::string kTemp = win::WindowsFolder() + "\\TEMP\\", kStaged = kTemp + "instopts.dat";
 const std::string kSample = harness::BinFolder() + "\\..\\sample-setup\\", kSampleOptions = kSample + "Package\\instopts.dat";
@@ -43,6 +43,7 @@ enum Given : unsigned {
     kDamagedShippedFile = 64,
     kNoTempFolder = 128,      // nothing puts it back: the launcher makes it
     kDllRedirection = 256,    // a folder "Setup.exe.local" beside the launcher
+    kInstaller20 = 512,       // the installed runtime is Windows Installer 2.0
 };
 
 struct Box { UINT text, type; };
@@ -68,11 +69,13 @@ struct Scenario {
     Shown shown = kEverything;  // quiet mode turns the log on too
     Texts runs = {kInstall};
     std::string installerArgs;  // of every installation run
+    const char* installerOpts = nullptr;  // the configured options as the installer gets them, when not as configured
     bool shortcut = false;      // a resume shortcut and its record are left
     Texts staged;               // the options the installer found; none when nothing was published
 };
 
 bool LogIsOn(const Scenario& row) { return !row.logLines.empty() || row.shown != kEverything; }
+bool IsNtFamily(const Scenario& row) { return std::string(row.windows).rfind("win9", 0) != 0 && std::string(row.windows) != "winme"; }
 
 // A configuration value as the launcher reads it: at most 259 characters.
 std::string Value(const Ini& ini, const char* key) { return ini.count(key) ? ini.at(key).substr(0, 259) : ""; }
@@ -81,7 +84,7 @@ std::string Value(const Ini& ini, const char* key) { return ini.count(key) ? ini
 Texts RunsOf(const Scenario& row, const harness::StubPrograms& stub)
 {
     const std::string installerLine = win::SystemFolder() + "\\msiexec.exe /i \"C:\\setuptest\\" + Value(row.ini, "ProductFile") +
-        "\" " + row.installerArgs + " " + Value(row.ini, "ProductOpts") + " /l*v " + win::WindowsFolder() + "\\Temp\\ZEL.log";
+        "\" " + row.installerArgs + " " + (row.installerOpts ? row.installerOpts : Value(row.ini, "ProductOpts")) + " /l*v " + win::WindowsFolder() + "\\Temp\\ZEL.log";
     const std::string inSetupFolder = "C:\\setuptest> ";
     Texts runs = stub.Runs();
     for (std::string& run : runs) run.erase(0, run.rfind(inSetupFolder, 0) == 0 ? inSetupFolder.size() : 0);
@@ -92,8 +95,8 @@ Texts RunsOf(const Scenario& row, const harness::StubPrograms& stub)
 // Takes back what an earlier row changed, then puts the machine as `row` finds it.
 void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harness::LauncherFolder& setup)
 {
-    const std::string library = win::SystemFolder() + "\\msi.dll", victim = "C:\\victim.txt";
-    MoveFileA((library + ".away").c_str(), library.c_str());
+    const std::string library = win::SystemFolder() + "\\msi.dll", victim = "C:\\victim.txt", away = library + ".away";
+    if (harness::FileExists(away)) DeleteFileA(library.c_str()), MoveFileA(away.c_str(), library.c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kResumeKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kMakerKey);
     for (const std::string& path : {harness::ShortcutPath(kProduct), kShipped, setup.folder + "\\RIDEvuz.log", victim,
@@ -112,7 +115,8 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
     if (row.given & kStaleStagedFile) CopyFileA(kSampleOptions.c_str(), kStaged.c_str(), FALSE);
     if (row.given & kFolderAtStagedPath) CreateDirectoryA(kStaged.c_str(), nullptr);
     if (row.given & kFolderAtStagedPath) harness::WriteFileText(kStaged + "\\inside.txt", "");
-    if (row.given & kNoInstallerLibrary) MoveFileA(library.c_str(), (library + ".away").c_str());
+    if (row.given & (kNoInstallerLibrary | kInstaller20)) MoveFileA(library.c_str(), away.c_str());
+    if (row.given & kInstaller20) CopyFileA((harness::BinFolder() + "\\installer20.dll").c_str(), library.c_str(), FALSE);
     if (row.given & kNoTempFolder) MoveFileA(kTemp.c_str(), (kTemp.substr(0, kTemp.size() - 1) + ".away").c_str());
     if (row.given & kDllRedirection) CreateDirectoryA((setup.ExePath() + ".local").c_str(), nullptr);
     if (row.given & kResumeRecord) win::WriteMachineText(kResumeKey, "Shortcut", kProduct);
@@ -137,6 +141,7 @@ void RunTable(const std::vector<Scenario>& table)
     PSECURITY_DESCRIPTOR noAccess = nullptr;
     ConvertStringSecurityDescriptorToSecurityDescriptorA("D:", SDDL_REVISION_1, &noAccess, nullptr);
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, noAccess, FALSE};
+    harness::EventLogTrace events;
     for (const Scenario& row : table) {
         SCOPED_TRACE(row.name);
         Arrange(row, stub, setup);
@@ -146,6 +151,7 @@ void RunTable(const std::vector<Scenario>& table)
             ? CreateWindowA("MsiDialogCloseClass", (name + " Setup").c_str(), 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr)
             : nullptr, &DestroyWindow);
 
+        events.Mark();
         const auto run = harness::RunLauncher(setup.ExePath(), row.args, [&] {
             if (!row.iniOnAnswer.empty()) setup.WriteIni(row.iniOnAnswer);
             return row.answer;
@@ -156,7 +162,7 @@ void RunTable(const std::vector<Scenario>& table)
         for (int i = 0; i < 300 && !row.iniOnAnswer.empty() &&
                         (RunsOf(row, stub) != row.runs || harness::MachineText(win::kMakerKey, "") != "(no key)"); ++i)
             Sleep(100);
-        Texts windows, logLines = row.logLines;
+        Texts windows, logLines = row.logLines, reported;
         for (const std::string& update : row.runs) {
             if ((update == kUpdateNT || update == kUpdate9X) && row.shown != kNothing)
                 windows.push_back(name + ": Please wait while " + name + " updates the Microsoft Installer....");
@@ -168,12 +174,15 @@ void RunTable(const std::vector<Scenario>& table)
                 windows.push_back(win::LoadResourceText(program.Get(), IDS_SETUP) + ": " + text +
                                   (box.type & MB_ICONERROR ? " [icon]" : "") + (box.type & MB_OKCANCEL ? " [cancel]" : ""));
             } else {
+                if (IsNtFamily(row))
+                    reported.push_back((box.type & MB_ICONERROR ? "error: " : "information: ") + harness::EventLogTrace::Escaped(text));
                 std::replace(text.begin(), text.end(), '\n', ' ');
                 logLines.push_back("Not shown in quiet mode: " + text + "\r\n");
             }
         }
         EXPECT_EQ(run.exitCode, row.exitCode);
         EXPECT_EQ(run.windows, windows);
+        EXPECT_EQ(events.Since(), reported);
         EXPECT_EQ(RunsOf(row, stub), row.runs);
         const std::string staged = stub.Path("staged.dat"), log = harness::ReadFileText(setup.folder + "\\RIDEvuz.log");
         EXPECT_EQ(harness::FileExists(staged) ? harness::ReadOptions(staged) : Texts{}, row.staged);
@@ -194,10 +203,11 @@ TEST(LauncherFlow, Scenarios)
     const Box retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
     const Texts repairAndRetry = {kInstall, kUnregister, kRegister, kInstall};
     RunTable({
-        {.name = "a failed installation ends quietly; the switches never reach it", .args = "/vg:1 /noreboot",
-         .installerCodes = {1603}},
-        {.name = "installer unusable twice: a repair, one retry, the final box", .installerCodes = {1601, 1631},
-         .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .runs = repairAndRetry},
+        {.name = "a failed installation ends with the installer's code; the switches never reach it",
+         .args = "/vg:1 /noreboot", .installerCodes = {1603}, .exitCode = 1603},
+        {.name = "installer unusable twice: a repair, one retry, the final box, the retry's code",
+         .installerCodes = {1601, 1631}, .exitCode = 1631, .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}},
+         .runs = repairAndRetry},
         {.name = "installer needing a newer service: the retry succeeds", .installerCodes = {1613, 0}, .boxes = {retry},
          .runs = repairAndRetry},
         {.name = "Windows 95 (and NT 4.0, the same version) is refused", .windows = "win95", .exitCode = kTurnedAway,
@@ -239,13 +249,15 @@ TEST(RuntimeUpdate, Scenarios)
         {.name = "98 without msi.dll: a first runtime needs no restart", .windows = "win98", .ini = kOlderRuntime,
          .given = kNoInstallerLibrary, .runs = {kUpdate9X, kInstall}},
         {.name = "Me: restart declined; a start without arguments leaves a resume shortcut", .windows = "winme",
-         .ini = kOlderRuntime, .answer = IDCANCEL, .boxes = {restart}, .runs = {kUpdate9X}, .shortcut = true},
+         .ini = kOlderRuntime, .answer = IDCANCEL, .exitCode = kRestartNeeded, .boxes = {restart}, .runs = {kUpdate9X},
+         .shortcut = true},
         {.name = "98: restart declined; a start with arguments leaves none", .windows = "win98", .ini = kOlderRuntime,
-         .args = "/vg:1", .answer = IDCANCEL, .boxes = {restart}, .runs = {kUpdate9X}},
+         .args = "/vg:1", .answer = IDCANCEL, .exitCode = kRestartNeeded, .boxes = {restart}, .runs = {kUpdate9X}},
         {.name = "a start turned away still removes the recorded shortcut", .given = kResumeRecord | kMutexHeld,
          .exitCode = kTurnedAway, .runs = {}},
         {.name = "98: restart accepted; the shortcut resumes setup, which installs", .windows = "win98",
-         .ini = kOlderRuntime, .iniOnAnswer = kCurrentRuntime, .boxes = {restart}, .runs = {kUpdate9X, kInstall}},
+         .ini = kOlderRuntime, .iniOnAnswer = kCurrentRuntime, .exitCode = kRestartStarted, .boxes = {restart},
+         .runs = {kUpdate9X, kInstall}},
     });
 }
 
@@ -294,17 +306,58 @@ TEST(QuietMode, Scenarios)
     harness::SetText(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "wineboot.exe", "native");
     RunTable({
         {.name = "/qn: installer unusable twice, a repair and one retry", .args = "/qn", .installerCodes = {1601, 1631},
-         .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .shown = kNothing,
+         .exitCode = 1631, .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .shown = kNothing,
          .runs = {kInstall, kUnregister, kRegister, kInstall}, .installerArgs = "/qn"},
         {.name = "/QN: Windows 95 is refused", .windows = "win95", .args = "/QN", .exitCode = kTurnedAway,
          .boxes = {{IDS_OS_NOT_SUPPORTED, MB_ICONERROR}}, .shown = kNothing, .runs = {}},
         {.name = "-quiet: the product's installer window is open", .args = "-quiet", .given = kInstallerWindow,
          .exitCode = kTurnedAway, .boxes = {{IDS_ALREADY_RUNNING, MB_OK}}, .shown = kNothing, .runs = {}},
         {.name = "/qn on 98: the update without its dialog, then no restart", .windows = "win98", .ini = kOlderRuntime,
-         .args = "/qn", .boxes = {{IDS_RESTART_REQUIRED, MB_OKCANCEL}}, .shown = kNothing, .runs = {kUpdate9X}},
+         .args = "/qn", .exitCode = kRestartNeeded, .boxes = {{IDS_RESTART_REQUIRED, MB_OKCANCEL}}, .shown = kNothing,
+         .runs = {kUpdate9X}},
         {.name = "/passive in the configured options: the progress dialog stays", .ini = passive, .installerCodes = {1613},
          .boxes = {retry}, .shown = kProgressOnly, .runs = {kUpdateNT, kInstall, kUnregister, kRegister, kInstall}},
         {.name = "an OEM switch beside /qn is cut; /qn stays", .args = "/vg:1 /qn", .shown = kNothing, .installerArgs = "/qn"},
+    });
+}
+
+// What a management tool that judges a deployment by the exit code alone
+// needs: the installer's own code, a code for every run that installed
+// nothing, the options an older installer understands, no window from
+// Windows either, and every message not shown in the event log. The last
+// row ends Wine's session; started with arguments, setup plants no shortcut
+// that would resume it.
+TEST(Unattended, Scenarios)
+{
+    const std::string rewrote = "Windows Installer \"2.0.2600.2\" predates 3.0: ";
+    Ini updateMissing = kOlderRuntime;
+    updateMissing["RuntimeNT"] = "Runtime\\Missing.exe";
+    Ini forceRestart = kIni;
+    forceRestart["ProductOpts"] = "/forcerestart";
+    const Box restart = {IDS_RESTART_REQUIRED, MB_OKCANCEL}, retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
+    RunTable({
+        {.name = "/qn: another installation running", .args = "/qn", .installerCodes = {1618}, .exitCode = 1618,
+         .shown = kNothing, .installerArgs = "/qn"},
+        {.name = "installed, a restart needed", .installerCodes = {3010}, .exitCode = 3010},
+        {.name = "Windows Installer 2.0: the 3.0 options in its spelling, in the arguments and the configured options",
+         .ini = forceRestart, .args = "/quiet /norestart /promptrestart", .given = kInstaller20,
+         .logLines = {rewrote + "\"/quiet\" passed as \"/qn\".", rewrote + "\"/norestart\" passed as \"REBOOT=ReallySuppress\".",
+                      rewrote + "\"/promptrestart\" left out, as Windows Installer 2.0 prompts anyway.",
+                      rewrote + "\"/forcerestart\" passed as \"REBOOT=Force\"."},
+         .shown = kNothing, .installerArgs = "/qn REBOOT=ReallySuppress ", .installerOpts = "REBOOT=Force"},
+        {.name = "Windows Installer 3.0 and later: the options as given", .args = "/passive /norestart", .shown = kProgressOnly,
+         .installerArgs = "/passive /norestart"},
+        {.name = "/qn, the update program missing: no box from Windows; ends with 1601", .ini = updateMissing, .args = "/qn",
+         .logLines = {"C:\\setuptest\\Runtime\\Missing.exe /Q was not started (error "}, .exitCode = 1601, .shown = kNothing,
+         .runs = {}},
+        {.name = "a command line too long to start", .args = std::string(32700, 'x'),
+         .logLines = {"The installer was not started: its command line holds "}, .exitCode = 1639, .runs = {}},
+        {.name = "an OEM switch before /qn: quiet mode is judged on what the installer receives", .args = "/noreboot/qn",
+         .installerCodes = {1601, 1631}, .exitCode = 1631, .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}},
+         .shown = kNothing, .runs = {kInstall, kUnregister, kRegister, kInstall}, .installerArgs = "/qn"},
+        {.name = "98, quiet, a restart asked for: it is started", .windows = "win98", .ini = kOlderRuntime,
+         .args = "/qn /forcerestart", .exitCode = kRestartStarted, .boxes = {restart}, .shown = kNothing,
+         .runs = {kUpdate9X}},
     });
 }
 
