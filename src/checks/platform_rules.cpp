@@ -34,7 +34,9 @@ bool GroupsIncludeAdministrators(const std::vector<TokenGroup>& groups)
 {
     const std::vector<std::uint8_t>& admins = AdministratorsSid();
     return std::any_of(groups.begin(), groups.end(), [&](const TokenGroup& group) {
-        return group.sid != nullptr && group.sidLength == admins.size() &&
+        const bool grantsRights =
+            (group.attributes & kGroupEnabled) != 0 && (group.attributes & kGroupUseForDenyOnly) == 0;
+        return grantsRights && group.sid != nullptr && group.sidLength == admins.size() &&
                std::equal(admins.begin(), admins.end(), group.sid);
     });
 }

@@ -39,8 +39,14 @@ struct TokenGroup {
 // The bytes of S-1-5-32-544, the built-in Administrators group.
 const std::vector<std::uint8_t>& AdministratorsSid();
 
-// True when a group of the list is the Administrators group. Membership alone
-// counts: a deny-only or disabled group still counts.
+// The group attributes that matter (SE_GROUP_ENABLED, SE_GROUP_USE_FOR_DENY_ONLY).
+constexpr std::uint32_t kGroupEnabled = 0x00000004;
+constexpr std::uint32_t kGroupUseForDenyOnly = 0x00000010;
+
+// True when a group of the list is the Administrators group and grants its
+// rights: enabled, not deny-only. A filtered token (an administrator started
+// without elevation on Vista and later) holds the group as deny-only, and its
+// writes to HKEY_LOCAL_MACHINE would go to the user's VirtualStore.
 bool GroupsIncludeAdministrators(const std::vector<TokenGroup>& groups);
 
 }  // namespace checks

@@ -15,6 +15,9 @@
   link map and skipped.
 - At most 256 KiB: a library member pulled in again (the standard exception
   classes, iostreams) shows here.
+- The embedded manifest asks for administrator rights in the trustInfo form
+  that Windows XP and 2000 ignore safely (one asm.v2 namespace, no prefix),
+  and still names the common-controls dependency.
 """
 import os, re, subprocess, sys
 
@@ -63,8 +66,19 @@ for line in code.splitlines():
     if m and not any(start <= int(m.group(1), 16) < end for start, end in data):
         faults.append(f"MMX/SSE instruction: {line.strip()}")
 
+binary = open(program, "rb").read()
+manifest = re.search(rb"<assembly .*?</assembly>", binary, re.S)
+manifest = manifest.group(0).decode("utf-8", "replace") if manifest else ""
+for needed in ['<trustInfo xmlns="urn:schemas-microsoft-com:asm.v2">',
+               '<requestedExecutionLevel level="requireAdministrator" uiAccess="false"/>',
+               'name="Microsoft.Windows.Common-Controls"']:
+    if needed not in manifest:
+        faults.append(f"manifest lacks {needed}")
+if "asm.v3" in manifest:
+    faults.append("manifest names asm.v3, which Windows XP before SP3 may fail on")
+
 if os.path.getsize(program) > 256 * 1024:
     faults.append(f"{os.path.getsize(program)} bytes, more than 256 KiB")
 
-print("\n".join(faults) if faults else f"{program}: imports, header, instructions and size fit Windows 98 on an i686")
+print("\n".join(faults) if faults else f"{program}: imports, header, instructions, size and manifest fit Windows 98 on an i686")
 sys.exit(1 if faults else 0)

@@ -22,8 +22,9 @@ TEST(PlatformRules, NecPc98KeyboardWindowsVersionFloorAndGroupBuffer)
 }
 
 // A group list of SIDs, each of revision 1 with the given identifier authority
-// and sub-authorities (little-endian), all deny-only: membership alone counts.
-static bool IncludesAdministrators(const std::vector<std::vector<std::uint32_t>>& sids, std::size_t shortBy = 0)
+// and sub-authorities (little-endian), all with the same attributes.
+static bool IncludesAdministrators(const std::vector<std::vector<std::uint32_t>>& sids, std::size_t shortBy = 0,
+                                   std::uint32_t attributes = 0x7)  // mandatory, enabled by default, enabled
 {
     using Byte = std::uint8_t;
     std::vector<std::vector<Byte>> bytes;
@@ -34,7 +35,7 @@ static bool IncludesAdministrators(const std::vector<std::vector<std::uint32_t>>
             for (int shift = 0; shift < 32; shift += 8) bytes.back().push_back(static_cast<Byte>(sid[i] >> shift));
         }
     }
-    for (const auto& sid : bytes) groups.push_back({sid.data(), sid.size() - shortBy, 0x10});
+    for (const auto& sid : bytes) groups.push_back({sid.data(), sid.size() - shortBy, attributes});
     return checks::GroupsIncludeAdministrators(groups);
 }
 
@@ -44,5 +45,12 @@ TEST(AdministratorsMembership, OnlyTheExactBuiltInGroupCounts)
     EXPECT_FALSE(IncludesAdministrators({}));
     EXPECT_FALSE(IncludesAdministrators({{1, 0}, {5, 32, 545}, {4, 32, 544}, {5, 32, 544, 1}, {5, 21, 1, 2, 3, 512}}));
     EXPECT_FALSE(IncludesAdministrators({{5, 32, 544}}, 1));  // one byte short
-    EXPECT_FALSE(checks::GroupsIncludeAdministrators({{nullptr, 16, 0}}));
+    EXPECT_FALSE(checks::GroupsIncludeAdministrators({{nullptr, 16, 0x7}}));
+}
+
+TEST(AdministratorsMembership, OnlyAnEnabledGroupThatIsNotDenyOnlyGrantsRights)
+{
+    EXPECT_TRUE(IncludesAdministrators({{5, 32, 544}}, 0, 0x4));
+    for (std::uint32_t attributes : {0x0u, 0x3u, 0x10u, 0x14u, 0x17u})  // disabled, deny-only (a filtered token)
+        EXPECT_FALSE(IncludesAdministrators({{5, 32, 544}}, 0, attributes)) << attributes;
 }

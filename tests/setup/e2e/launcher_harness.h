@@ -110,15 +110,40 @@ struct LauncherFolder {
 
 struct Launched { win::UniqueHandle process, thread; };
 
-// Starts a program in its own folder, with CreateProcessA's `flags`.
-inline Launched StartLauncher(const std::string& exePath, const std::string& arguments, DWORD flags = 0)
+// Starts a program in its own folder, with CreateProcessA's `flags`, as the
+// user of `token` when one is given.
+inline Launched StartLauncher(const std::string& exePath, const std::string& arguments, DWORD flags = 0,
+                              HANDLE token = nullptr)
 {
     std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION started = {};
-    CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
-                   exePath.substr(0, exePath.rfind('\\')).c_str(), &startup, &started);
+    const std::string folder = exePath.substr(0, exePath.rfind('\\'));
+    if (token) {
+        CreateProcessAsUserA(token, exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
+                             folder.c_str(), &startup, &started);
+    } else {
+        CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr, folder.c_str(),
+                       &startup, &started);
+    }
     return Launched{win::UniqueHandle(started.hProcess), win::UniqueHandle(started.hThread)};
+}
+
+// This process's token with the Administrators group made deny-only, as
+// Windows gives an administrator who starts a program without elevation.
+inline win::UniqueHandle FilteredToken()
+{
+    win::UniqueHandle own, filtered;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, own.Put());
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID admins = nullptr;
+    AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &admins);
+    SID_AND_ATTRIBUTES disabled = {admins, 0};
+    HANDLE token = nullptr;
+    CreateRestrictedToken(own.Get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, &token);
+    FreeSid(admins);
+    filtered.Reset(token);
+    return filtered;
 }
 
 // The exit code (STILL_ACTIVE while it runs) and every window shown, in order: a
@@ -130,7 +155,8 @@ struct LauncherRun { DWORD exitCode = STILL_ACTIVE; Texts windows; };
 // told), and waits for the end. The default wait suits a run that ends at
 // once, so a broken main path fails within seconds.
 inline LauncherRun RunLauncher(const std::string& exePath, const std::string& arguments,
-                               const std::function<int()>& answer = {}, DWORD timeoutMs = 10000)
+                               const std::function<int()>& answer = {}, DWORD timeoutMs = 10000,
+                               HANDLE token = nullptr)
 {
     constexpr int kBoxText = 0xFFFF, kBoxIcon = 0x0440;  // a box's icon control is there even without an icon
     const auto WindowText = [](HWND window) {
@@ -138,7 +164,7 @@ inline LauncherRun RunLauncher(const std::string& exePath, const std::string& ar
         return std::string(text, GetWindowTextA(window, text, sizeof text));
     };
     LauncherRun run;
-    const Launched launcher = StartLauncher(exePath, arguments);
+    const Launched launcher = StartLauncher(exePath, arguments, 0, token);
     std::set<HWND> seen;
     const HANDLE process = launcher.process.Get();
     const DWORD start = GetTickCount();

@@ -44,6 +44,7 @@ enum Given : unsigned {
     kNoTempFolder = 128,      // nothing puts it back: the launcher makes it
     kDllRedirection = 256,    // a folder "Setup.exe.local" beside the launcher
     kInstaller20 = 512,       // the installed runtime is Windows Installer 2.0
+    kFilteredToken = 1024,    // setup starts with the Administrators group deny-only
 };
 
 struct Box { UINT text, type; };
@@ -152,10 +153,11 @@ void RunTable(const std::vector<Scenario>& table)
             : nullptr, &DestroyWindow);
 
         events.Mark();
+        const win::UniqueHandle token(row.given & kFilteredToken ? harness::FilteredToken() : win::UniqueHandle());
         const auto run = harness::RunLauncher(setup.ExePath(), row.args, [&] {
             if (!row.iniOnAnswer.empty()) setup.WriteIni(row.iniOnAnswer);
             return row.answer;
-        });
+        }, 10000, token.Get());
 
         ASSERT_NE(run.exitCode, STILL_ACTIVE) << "setup did not end within the quick wait";
         // A setup resumed through the shortcut runs on, until its clean-up.
@@ -215,6 +217,8 @@ TEST(LauncherFlow, Scenarios)
         {.name = "the product's installer window is open", .given = kInstallerWindow, .exitCode = kTurnedAway,
          .boxes = {{IDS_ALREADY_RUNNING, MB_OK}}, .runs = {}},
         {.name = "another setup runs", .given = kMutexHeld, .exitCode = kTurnedAway, .runs = {}},
+        {.name = "an administrator's filtered token (no elevation) is no administrator", .given = kFilteredToken,
+         .exitCode = kTurnedAway, .boxes = {{IDS_NOT_ADMIN, MB_ICONERROR}}, .runs = {}},
         {.name = "DLL redirection asked for beside the launcher", .given = kDllRedirection,
          .logLines = {"Setup does not run: C:\\setuptest\\Setup.exe.local would make"}, .exitCode = kTurnedAway, .runs = {}},
     });
