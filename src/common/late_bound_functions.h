@@ -38,6 +38,8 @@ enum class LateBound : int {
     kRegisterEventSourceA,
     kReportEventA,
     kDeregisterEventSource,
+    kConvertStringSecurityDescriptorA,
+    kLocalFree,
     kCount
 };
 
@@ -72,6 +74,8 @@ constexpr LateBoundRow kLateBoundRows[] = {
     {"advapi32.dll", "RegisterEventSourceA", true},  // 9x: no event log
     {"advapi32.dll", "ReportEventA", true},
     {"advapi32.dll", "DeregisterEventSource", true},
+    {"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorA", false},  // Windows 2000
+    {"kernel32.dll", "LocalFree", false},  // frees what the row above gives; not on the Windows 98 list
 };
 static_assert(sizeof kLateBoundRows / sizeof kLateBoundRows[0] == static_cast<int>(LateBound::kCount),
               "one row per late-bound function");

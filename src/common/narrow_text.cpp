@@ -83,4 +83,13 @@ std::string HexDigits(std::uint32_t value, int digits)
     return hex;
 }
 
+std::string NumberedPath(const std::string& path, unsigned number, const CodePage& codePage)
+{
+    const std::size_t folderEnd = FindLastChar(path.c_str(), '\\', codePage);
+    const std::size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    const std::size_t dot = FindLastChar(path.c_str() + nameStart, '.', codePage);
+    const std::size_t insertAt = dot == std::string::npos ? path.size() : nameStart + dot;
+    return path.substr(0, insertAt) + "-" + std::to_string(number) + path.substr(insertAt);
+}
+
 }  // namespace text

@@ -34,6 +34,10 @@ std::size_t FindLastChar(const char* text, char c, const CodePage& codePage);
 // `text` cut before its last `c`; the whole text when it holds none.
 std::string CutAtLastChar(const std::string& text, char c, const CodePage& codePage);
 
+// `path` with "-<number>" before the extension of its file name
+// ("C:\T\ZEL.log", 2: "C:\T\ZEL-2.log"), or after the name when it has none.
+std::string NumberedPath(const std::string& path, unsigned number, const CodePage& codePage);
+
 // The first `maxBytes` bytes of `text` or fewer, never ending on a lead byte
 // whose trail byte would be left behind.
 std::size_t WholeCharPrefixLength(const char* text, std::size_t maxBytes, const CodePage& codePage);

@@ -5,6 +5,7 @@
 #include "common/ansi_code_page.h"
 #include "common/maker_key.h"
 #include "common/module_path.h"
+#include "common/own_file.h"
 #include "common/registry_values.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
@@ -43,17 +44,49 @@ void DeleteMakerKeyWhenEmpty(HKEY key)
     if (deleteEmptyKey) deleteEmptyKey(HKEY_LOCAL_MACHINE, kMakerKey);
 }
 
+// Copies `from` into `to`, a file of setup's own, in 4 KiB pieces.
+bool CopyInto(const std::string& from, HANDLE to)
+{
+    const win::UniqueFile source(
+        CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source) return false;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(source.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        DWORD written = 0;
+        if (!WriteFile(to, buffer, read, &written, nullptr) || written != read) return false;
+    }
+    return read == 0;
+}
+
 // Every user may create files in the Windows TEMP folder, so whatever is
 // already at the staged path may have been planted there: a hard link or a
 // symbolic link to a file the user may not write would turn an overwriting
 // copy against that file. Deleting removes the link, never its target; the
-// copy then refuses to overwrite, so anything that reappears in between makes
-// it fail instead of being written through. A folder, or a read-only file,
-// is not forced out: the copy fails and nothing is staged.
-bool CopyAsFreshFile(const std::string& from, const std::string& to)
+// copy then goes into a file setup creates new, never into what is there. A
+// folder or a read-only file that stays in the way would drop every OEM
+// switch: the copy then takes a numbered name beside it.
+win::OwnFile CopyAsFreshFile(const std::string& from, const std::string& to)
 {
     DeleteFileA(to.c_str());
-    return CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+    if (GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+    win::OwnFile copy = win::CreateOwnFileNear(to, GENERIC_WRITE);
+    if (copy.file && !CopyInto(from, copy.file.Get())) {
+        copy.file.Reset();
+        DeleteFileA(copy.path.c_str());
+        return {};
+    }
+    return copy;
+}
+
+// A value left by an interrupted run names a file that may since have been
+// replaced by anyone: it goes before anything is staged.
+void ForgetStagedPath()
+{
+    win::UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS) {
+        RegDeleteValueA(key.Get(), kStagedPathValue);
+    }
 }
 
 }  // namespace
@@ -65,13 +98,21 @@ bool StageInstallOptions(const std::string& optionsFolder)
     if (GetFileAttributesA(stagingFolder.c_str()) == INVALID_FILE_ATTRIBUTES) {
         CreateDirectoryA(stagingFolder.c_str(), nullptr);
     }
-    const std::string stagedPath = stagingFolder + kOptionsFileName;
+    const std::string fixedPath = stagingFolder + kOptionsFileName;
 
-    if (!CopyAsFreshFile(shippedPath, stagedPath)) {
+    ForgetStagedPath();
+    win::OwnFile staged = CopyAsFreshFile(shippedPath, fixedPath);
+    if (!staged.file) {
         diag::LauncherLog().WriteException(
             ("Unable to copy the InstOpts.dat file to the TEMP folder (error " +
              std::to_string(GetLastError()) + ").").c_str());
         return false;
+    }
+    staged.file.Reset();
+    const std::string& stagedPath = staged.path;
+    if (stagedPath != fixedPath) {
+        diag::LauncherLog().Write("The options are staged as %s: %s could not be created.", stagedPath.c_str(),
+                                  fixedPath.c_str());
     }
     const bool madeWritable = SetFileAttributesA(stagedPath.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
     const bool loaded = LauncherOptionsEditor().Load(stagedPath.c_str()) == kEditorOk;

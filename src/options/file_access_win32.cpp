@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 
+#include "common/own_file.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "options/file_access.h"
@@ -113,40 +115,60 @@ public:
         if (!siblingPath) return nullptr;
         // A leftover sibling may be a link planted to another file: delete
         // the link and create a file of our own, never open what is there.
+        // A folder or a read-only file that stays in the way must not fail
+        // the save: the sibling then takes a numbered name beside it.
         DeleteFileA(siblingPath.get());
-        win::UniqueFile sibling(CreateFileA(siblingPath.get(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!sibling) return nullptr;
-        std::unique_ptr<WritableFile> file(new (std::nothrow) Win32WritableFile(std::move(sibling), std::move(claim)));
+        // It gets what the folder gives, as the target it replaces had: the
+        // packager's tool saves through here too.
+        win::OwnFile sibling =
+            win::CreateOwnFileNear(siblingPath.get(), GENERIC_WRITE, win::OwnFileAccess::kAsTheFolderGives);
+        if (!sibling.file) return nullptr;
+        sibling_ = {target, sibling.path};
+        std::unique_ptr<WritableFile> file(
+            new (std::nothrow) Win32WritableFile(std::move(sibling.file), std::move(claim)));
         if (!file) {  // nothing was moved: close the sibling before deleting it
-            sibling.Reset();
-            DeleteFileA(siblingPath.get());
+            sibling.file.Reset();
+            DeleteFileA(sibling.path.c_str());
         }
         return file;
     }
 
     ReplaceOutcome ReplaceWithSibling(const char* target) override
     {
-        std::unique_ptr<char[]> sibling = SiblingPathOf(target);
-        if (!sibling) return ReplaceOutcome::kTargetKept;
+        const std::string sibling = SiblingOf(target);
+        if (sibling.empty()) return ReplaceOutcome::kTargetKept;
         // The 9x family exports MoveFileExA but answers every call with
         // ERROR_CALL_NOT_IMPLEMENTED; there the lookup gives none, and a
         // stub that answers so all the same takes the fallback too.
         using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
         const auto moveFileEx = win::LateBoundAs<MoveFileExFunction>(win::LateBound::kMoveFileExA);
         if (moveFileEx) {
-            if (moveFileEx(sibling.get(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            if (moveFileEx(sibling.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
                 return ReplaceOutcome::kReplaced;
             }
             if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return ReplaceOutcome::kTargetKept;
         }
-        return ReplaceByDeleteThenRename(sibling.get(), target);
+        return ReplaceByDeleteThenRename(sibling.c_str(), target);
     }
 
     void DiscardSibling(const char* target) override
     {
-        if (std::unique_ptr<char[]> sibling = SiblingPathOf(target)) DeleteFileA(sibling.get());
+        const std::string sibling = SiblingOf(target);
+        if (!sibling.empty()) DeleteFileA(sibling.c_str());
     }
+
+private:
+    // The name the last sibling of `target` was created under.
+    std::string SiblingOf(const char* target) const
+    {
+        if (sibling_.target == target) return sibling_.path;
+        std::unique_ptr<char[]> path = SiblingPathOf(target);
+        return path ? path.get() : "";
+    }
+
+    struct Sibling {
+        std::string target, path;
+    } sibling_;
 };
 
 }  // namespace

@@ -22,12 +22,11 @@ std::string InstallerLogPath(const std::string& windowsFolder)
     return windowsFolder + "\\Temp\\" + kInstallerLogName;
 }
 
-std::string VerboseLogArgument(const std::string& windowsFolder)
+std::string VerboseLogArgument(const std::string& logPath)
 {
     // A blank would end the path; the usual one, without, stays unquoted.
-    const std::string path = InstallerLogPath(windowsFolder);
-    const bool hasBlank = path.find_first_of(" \t") != std::string::npos;
-    return "/l*v " + (hasBlank ? "\"" + path + "\"" : path);
+    const bool hasBlank = logPath.find_first_of(" \t") != std::string::npos;
+    return "/l*v " + (hasBlank ? "\"" + logPath + "\"" : logPath);
 }
 
 std::string InstallerWindowTitle(const std::string& productName, const std::string& caption)

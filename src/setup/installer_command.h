@@ -22,9 +22,9 @@ std::string InstallerLibraryPath(const std::string& systemFolder);
 
 // The installer's log file in the Windows "Temp" folder.
 std::string InstallerLogPath(const std::string& windowsFolder);
-// "/l*v %s\Temp\ZEL.log" of the Windows folder; the path is quoted when it
-// holds a blank.
-std::string VerboseLogArgument(const std::string& windowsFolder);
+// "/l*v %s" of the installer's log, usually InstallerLogPath; the path is
+// quoted when it holds a blank.
+std::string VerboseLogArgument(const std::string& logPath);
 
 // The title of the installer's own window for this product: the product name,
 // one blank, then the caption.

@@ -4,6 +4,7 @@
 #include "common/ansi_code_page.h"
 #include "common/module_path.h"
 #include "common/narrow_text.h"
+#include "common/own_file.h"
 #include "common/string_resources.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
@@ -149,22 +150,40 @@ std::string InInstallerDialect(const SetupContext& context, const std::string& a
     return spelled.arguments;
 }
 
-std::string ComposeCommandLine(const SetupContext& context)
+std::string ComposeCommandLine(const SetupContext& context, const std::string& logPath)
 {
     return ComposeInstallerCommandLine(
         context.installerPath, PackagePath(context.setupFolder, context.productFile),
         InInstallerDialect(context, context.commandLine ? context.commandLine : ""),
-        InInstallerDialect(context, context.productOptions), VerboseLogArgument(context.windowsFolder));
+        InInstallerDialect(context, context.productOptions), VerboseLogArgument(logPath));
 }
 
 // The installer writes its log under a fixed name in a folder where every
-// user may create files, so a link planted at that name would turn the log
-// against another file. The installer truncates the log anyway; deleting it
-// first (the link, never its target) changes nothing else.
-int StartInstallation(const SetupContext& context, const std::string& commandLine)
+// user may create files: a link planted there would turn the log against
+// another file, and a file planted there would keep its planter's rights over
+// everything the installer logs. Setup deletes what is there (a link, never
+// its target) and creates the log itself, for Administrators and SYSTEM only;
+// the installer then writes into it. A name it cannot have (a folder, a
+// read-only file) gives way to a numbered one beside it.
+std::string ClaimInstallerLog(const SetupContext& context)
 {
-    DeleteFileA(InstallerLogPath(context.windowsFolder).c_str());
-    return RunInstaller(context.installerPath, commandLine);
+    const std::string fixedPath = InstallerLogPath(context.windowsFolder);
+    DeleteFileA(fixedPath.c_str());
+    const win::OwnFile log = win::CreateOwnFileNear(fixedPath, GENERIC_WRITE);
+    if (log.path.empty()) {
+        diag::LauncherLog().Write("No installer log could be created beside %s.", fixedPath.c_str());
+        return fixedPath;
+    }
+    if (log.path != fixedPath) {
+        diag::LauncherLog().Write("The installer's log is %s: %s could not be created.", log.path.c_str(),
+                                  fixedPath.c_str());
+    }
+    return log.path;
+}
+
+int StartInstallation(const SetupContext& context)
+{
+    return RunInstaller(context.installerPath, ComposeCommandLine(context, ClaimInstallerLog(context)));
 }
 
 // Registers the installer service anew. An interactive user saw Windows' own
@@ -181,13 +200,13 @@ bool ReregisterInstaller(const SetupContext& context)
 }
 
 // The installer reported its service unusable: register the service anew and
-// run the installation once more. Returns the retry's exit code.
-int RepairAndRetry(const SetupContext& context, const std::string& commandLine)
+// run the installation once more, with a log claimed anew. Returns the retry's exit code.
+int RepairAndRetry(const SetupContext& context)
 {
     ShowMessage(context, ProductMessage(context, IDS_INSTALLER_RETRY), MB_ICONERROR);
     if (!ReregisterInstaller(context)) return kInstallerNotStarted;
     InstallerUsable = true;
-    const int exitCode = StartInstallation(context, commandLine);
+    const int exitCode = StartInstallation(context);
     if (!InstallerUsable) {
         ShowMessage(context, ProductMessage(context, IDS_INSTALLER_FAILED), MB_OK);
     }
@@ -239,9 +258,8 @@ int RunSetup(HINSTANCE instance, char* commandLine)
         text::CutAtLastChar(context.productFile, '\\', win::AnsiCodePage());
     oem::ApplyOemSwitches(commandLine, optionsFolder);
 
-    const std::string installerCommandLine = ComposeCommandLine(context);
-    int exitCode = StartInstallation(context, installerCommandLine);
-    if (!InstallerUsable) exitCode = RepairAndRetry(context, installerCommandLine);
+    int exitCode = StartInstallation(context);
+    if (!InstallerUsable) exitCode = RepairAndRetry(context);
 
     oem::RemoveStagedInstallOptions();
     ReleaseMutex(mutex.Get());

@@ -20,6 +20,15 @@ TEST(NarrowText, DoubleByteCharactersAreSteppedOverWhole)
     EXPECT_EQ(text::WholeCharPrefixLength("ab\x95\x5c", 3, text::SingleByteCodePage()), 3u);
 }
 
+TEST(NarrowText, NumberedPathsStayInTheFolderBeforeTheExtension)
+{
+    const text::CodePage sjis = text::ShiftJisCodePage();
+    EXPECT_EQ(text::NumberedPath("C:\\W\\Temp\\ZEL.log", 2, sjis), "C:\\W\\Temp\\ZEL-2.log");
+    EXPECT_EQ(text::NumberedPath("C:\\T\\instopts.dat.new", 1, sjis), "C:\\T\\instopts.dat-1.new");
+    EXPECT_EQ(text::NumberedPath("C:\\a.b\\name", 3, sjis), "C:\\a.b\\name-3");
+    EXPECT_EQ(text::NumberedPath("C:\\x.y\x95\x5cz", 1, sjis), "C:\\x-1.y\x95\x5cz");  // the trail byte is no folder end
+}
+
 TEST(NarrowText, FormatTextSubstitutesArgumentsAsData)
 {
     EXPECT_EQ(text::FormatText("%s and %s.", {"one", "two"}), "one and two.");

@@ -17,8 +17,9 @@ TEST(InstallerCommandLine, EmptyPiecesKeepTheirBlanksWithinTheCreateProcessLimit
     EXPECT_EQ(setup::ComposeInstallerCommandLine("m", "p", "A=1", "", "l"), "m /i \"p\" A=1  l");
     EXPECT_EQ(setup::ComposeInstallerCommandLine("m", "p", "", "B=2", "l"), "m /i \"p\"  B=2 l");
     EXPECT_EQ(setup::InstallerWindowTitle("", "Setup"), " Setup");
-    EXPECT_EQ(setup::VerboseLogArgument("C:\\WINDOWS"), "/l*v C:\\WINDOWS\\Temp\\ZEL.log");
-    EXPECT_EQ(setup::VerboseLogArgument("D:\\My Windows"), "/l*v \"D:\\My Windows\\Temp\\ZEL.log\"");
+    EXPECT_EQ(setup::VerboseLogArgument(setup::InstallerLogPath("C:\\WINDOWS")), "/l*v C:\\WINDOWS\\Temp\\ZEL.log");
+    EXPECT_EQ(setup::VerboseLogArgument(setup::InstallerLogPath("D:\\My Windows")),
+              "/l*v \"D:\\My Windows\\Temp\\ZEL.log\"");
     EXPECT_TRUE(setup::FitsCommandLineLimit(std::string(32766, 'x')));
     EXPECT_FALSE(setup::FitsCommandLineLimit(std::string(32767, 'x')));
 }

@@ -3,6 +3,7 @@
 // the launcher's own handle wrappers, folder and registry helpers and options
 // library do the Win32 work.
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -225,6 +226,38 @@ private:
     }
     std::size_t mark_ = 0;
 };
+
+// The file's access list in the security descriptor language; empty where
+// Wine keeps no descriptor for it.
+inline std::string AccessList(const std::string& path)
+{
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<char> descriptor(size ? size : 1);
+    char* text = nullptr;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return {};
+    const std::string list = text;
+    LocalFree(text);
+    return list;
+}
+
+// Whether a file created with the descriptor `sddl` reads back with its access list.
+inline bool KeepsFileSecurity(const char* sddl)
+{
+    const char* probe = "C:\\security-probe.txt";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    DeleteFileA(probe);
+    CloseHandle(CreateFileA(probe, GENERIC_WRITE, 0, &attributes, CREATE_NEW, 0, nullptr));
+    LocalFree(descriptor);
+    const bool kept = AccessList(probe) == sddl;
+    DeleteFileA(probe);
+    return kept;
+}
 
 inline std::string ShortcutPath(const std::string& name)
 {
