@@ -6,10 +6,11 @@
 #                                          bit of the valid options files among them),
 #                                          saves failing at every step and byte (natively
 #                                          and through the Win32 back end), the longest
-#                                          arguments, twenty launchers at once, library
-#                                          searches under Wine's loader trace
+#                                          arguments, twenty launchers at once, the
+#                                          source check that every library is loaded by
+#                                          full path, setup.exe's binary check
 #   bash scripts/reliability.sh --long [--runs N] [--max-time S] [--no-repro]
-#                                          the short form, then both fuzz targets
+#                                          the short form, then every fuzz target
 #                                          optimised with ASan+UBSan for N executions
 #                                          each (default 10,000,000), or S seconds,
 #                                          and the reproducible-build check
@@ -56,12 +57,12 @@ short_form() {
   ctest --preset "$windows_preset" -L 'reliability|options'
 }
 
-# Builds both fuzz targets optimised, with the sanitizers, in build/fuzz.
+# Builds every fuzz target optimised, with the sanitizers, in build/fuzz.
 build_fuzzers() {
   cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSETUP_SANITIZE=ON \
     -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" >/dev/null
-  cmake --build build/fuzz --target options_load_fuzzer version_walk_fuzzer
+  cmake --build build/fuzz --target options_load_fuzzer version_walk_fuzzer switch_parser_fuzz
 }
 
 # fuzz NAME CORPUS_NAME: runs one target on a working copy of its corpus;
@@ -84,17 +85,17 @@ fuzz() {
   [ "$rc" -eq 0 ] && [ "$found" -eq 0 ]
 }
 
-# The two targets run side by side, one per core.
+# Every target, side by side: NAME:CORPUS.
+fuzz_targets=(options_load_fuzzer:options_load version_walk_fuzzer:version_walk switch_parser_fuzz:switch_parser)
 long_fuzzing() {
   build_fuzzers
-  local status=0
-  fuzz options_load_fuzzer options_load >build/fuzz/options_load_fuzzer.summary &
-  local first=$!
-  fuzz version_walk_fuzzer version_walk >build/fuzz/version_walk_fuzzer.summary &
-  local second=$!
-  wait "$first" || status=1
-  wait "$second" || status=1
-  cat build/fuzz/options_load_fuzzer.summary build/fuzz/version_walk_fuzzer.summary
+  local status=0 target pids=()
+  for target in "${fuzz_targets[@]}"; do
+    fuzz "${target%%:*}" "${target#*:}" >"build/fuzz/${target%%:*}.summary" &
+    pids+=($!)
+  done
+  for target in "${pids[@]}"; do wait "$target" || status=1; done
+  for target in "${fuzz_targets[@]}"; do cat "build/fuzz/${target%%:*}.summary"; done
   return "$status"
 }
 
