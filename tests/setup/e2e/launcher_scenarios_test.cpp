@@ -313,6 +313,8 @@ TEST(OemStaging, Scenarios)
          .staged = vigilux},
         {.name = "a read-only file there, and an interrupted run's value naming it: neither is read", .args = "/vg:1",
          .given = kStaleValue, .shipped = true, .plantedAt = "instopts.dat", .staged = vigilux},
+        {.name = "nothing shipped: the interrupted run's value goes all the same", .args = "/vg:1", .given = kStaleValue,
+         .plantedAt = "instopts.dat", .logLines = {copyFailed}},
         {.name = "a folder at the save's sibling: the save goes beside it", .args = "/vg:1", .shipped = true,
          .plantedAt = "instopts.dat.new", .plantedFolder = true, .staged = vigilux},
         {.name = "a read-only file there", .args = "/vg:1", .shipped = true, .plantedAt = "instopts.dat.new", .staged = vigilux},
