@@ -61,7 +61,7 @@ EditorResult InstallOptionsEditor::Apply(const OptionWrite& write)
 {
     if (!write.IsFactoryPair()) return SetInteger(write.integerName, write.value, write.integerFailure);
     std::string& location =
-        write.setting == OemSetting::FactoryRegKey ? factoryRegKey_ : factoryFile_;
+        write.setting == OemSetting::kFactoryRegKey ? factoryRegKey_ : factoryFile_;
     return SetFactoryPair(write, location);
 }
 

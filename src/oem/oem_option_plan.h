@@ -11,22 +11,6 @@
 
 namespace oem {
 
-// The editor operation a planned write belongs to.
-enum class OemSetting {
-    EnableVigilux,
-    EnableScriptBlocking,
-    EnableEmailIn,
-    EnableEmailOut,
-    NoDesktopIcon,
-    NoReboot,
-    RebootCount,
-    FirewallSecurityLevel,
-    FactoryRegKey,
-    FactoryFile,
-    Reseal,
-    Cto,
-};
-
 struct OptionWrite {
     OemSetting setting;
     // The integer option; for a factory pair the "...Exists" option.
@@ -44,9 +28,9 @@ struct OptionWrite {
     bool IsFactoryPair() const { return textName != nullptr; }
 };
 
-// Runs the fourteen switch queries on `parser` in the editor's order (every
-// query runs, so every recognised switch is cut from the command line) and
-// lists a write for each switch present. A firewall level of 1 writes
+// Asks `parser` for every row of kOemSwitches in order (every one, so every
+// recognised switch is cut from the command line) and lists a write for
+// each switch present. A firewall level of 1 writes
 // nothing, leaving the shipped setting in place.
 std::vector<OptionWrite> PlanOemOptions(SwitchParser& parser);
 

@@ -14,16 +14,20 @@ bool IsNumberSpace(char c)
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::int32_t EnabledFlag(const char* valueText) { return ParseSwitchNumber(valueText) == 1 ? 1 : 0; }
-// "/icon:1" asks for the desktop icon, so the stored setting is "no icon" = 0.
-std::int32_t NoIconFlag(const char* valueText) { return ParseSwitchNumber(valueText) == 1 ? 0 : 1; }
-std::int32_t Present(const char*) { return 1; }
-std::int32_t PlainNumber(const char* valueText) { return ParseSwitchNumber(valueText); }
-
-std::int32_t FirewallLevel(const char* valueText)
+std::int32_t DecodeValue(SwitchValue kind, const char* valueText, std::int32_t existsFlag)
 {
-    const std::int32_t number = ParseSwitchNumber(valueText);
-    return number == 0 || number == 2 ? number : 1;
+    switch (kind) {
+    case SwitchValue::kOneIsOn: return ParseSwitchNumber(valueText) == 1 ? 1 : 0;
+    case SwitchValue::kOneIsOff: return ParseSwitchNumber(valueText) == 1 ? 0 : 1;
+    case SwitchValue::kPresent: return 1;
+    case SwitchValue::kNumber: return ParseSwitchNumber(valueText);
+    case SwitchValue::kFirewallLevel: {
+        const std::int32_t number = ParseSwitchNumber(valueText);
+        return number == 0 || number == 2 ? number : 1;
+    }
+    case SwitchValue::kQuotedText: break;
+    }
+    return existsFlag;
 }
 
 }  // namespace
@@ -50,46 +54,37 @@ SwitchParser::SwitchParser(char* commandLine, text::CodePage codePage)
 {
 }
 
-bool SwitchParser::GetEnableVigilux(std::int32_t* value) { return QueryValue(vigilux_, "/vg:", &EnabledFlag, value); }
-bool SwitchParser::GetEnableScriptBlocking(std::int32_t* value) { return QueryValue(scriptBlocking_, "/sb:", &EnabledFlag, value); }
-bool SwitchParser::GetEnableEmailIn(std::int32_t* value) { return QueryValue(emailIn_, "/emi:", &EnabledFlag, value); }
-bool SwitchParser::GetEnableEmailOut(std::int32_t* value) { return QueryValue(emailOut_, "/emo:", &EnabledFlag, value); }
-bool SwitchParser::GetNoDesktopIcon(std::int32_t* value) { return QueryValue(desktopIcon_, "/icon:", &NoIconFlag, value); }
-bool SwitchParser::GetNoReboot(std::int32_t* value) { return QueryValue(noReboot_, "/noreboot", &Present, value); }
-bool SwitchParser::GetRebootCount(std::int32_t* value) { return QueryValue(rebootCount_, "/count:", &PlainNumber, value); }
-bool SwitchParser::GetFirewallLevel(std::int32_t* value) { return QueryValue(firewallLevel_, "/fw:", &FirewallLevel, value); }
-bool SwitchParser::GetReseal(std::int32_t* value) { return QueryValue(reseal_, "/reseal", &Present, value); }
-bool SwitchParser::GetCto(std::int32_t* value) { return QueryValue(cto_, "/cto", &Present, value); }
-
-bool SwitchParser::GetKeyExistPath(char* buffer, std::size_t capacity) { return QueryText(keyExist_, "/keyexist:\"", buffer, capacity); }
-bool SwitchParser::GetKeyNoExistPath(char* buffer, std::size_t capacity) { return QueryText(keyNoExist_, "/keynoexist:\"", buffer, capacity); }
-bool SwitchParser::GetFileExistPath(char* buffer, std::size_t capacity) { return QueryText(fileExist_, "/fileexist:\"", buffer, capacity); }
-bool SwitchParser::GetFileNoExistPath(char* buffer, std::size_t capacity) { return QueryText(fileNoExist_, "/filenoexist:\"", buffer, capacity); }
-
-bool SwitchParser::QueryValue(ValueSwitch& entry, const char* switchText, Decoder decode, std::int32_t* value)
+SwitchParser::FoundSwitch& SwitchParser::Search(std::size_t row)
 {
-    if (!entry.found) {
-        char* position = FindSwitch(switchText);
-        if (position == nullptr) return false;
-        entry.found = true;
-        // Decoded before the cut: the value is read from the text as it stood.
-        entry.value = decode(position + std::strlen(switchText));
-        CutSwitch(position);
+    // Looked for until found; from then on it answers what it first decoded.
+    FoundSwitch& entry = switches_[row];
+    if (entry.found) return entry;
+    const OemSwitch& oemSwitch = kOemSwitches[row];
+    char* position = FindSwitch(oemSwitch.text);
+    if (position == nullptr) return entry;
+    entry.found = true;
+    // Decoded before the cut: the value is read from the text as it stood.
+    const char* valueText = position + std::strlen(oemSwitch.text);
+    entry.value = DecodeValue(oemSwitch.value, valueText, oemSwitch.existsFlag);
+    if (oemSwitch.value == SwitchValue::kQuotedText) {
+        const char* openingQuote = valueText - 1;
+        ExtractQuoted(openingQuote, entry.text, sizeof entry.text);
     }
-    *value = entry.value;
-    return true;
+    CutSwitch(position);
+    return entry;
 }
 
-bool SwitchParser::QueryText(TextSwitch& entry, const char* switchText, char* buffer, std::size_t capacity)
+bool SwitchParser::CutValue(std::size_t row, std::int32_t* value)
 {
-    if (!entry.found) {
-        char* position = FindSwitch(switchText);
-        if (position == nullptr) return false;
-        entry.found = true;
-        const char* openingQuote = position + std::strlen(switchText) - 1;
-        ExtractQuoted(openingQuote, entry.text, sizeof entry.text);
-        CutSwitch(position);
-    }
+    const FoundSwitch& entry = Search(row);
+    if (entry.found) *value = entry.value;
+    return entry.found;
+}
+
+bool SwitchParser::CutText(std::size_t row, char* buffer, std::size_t capacity)
+{
+    const FoundSwitch& entry = Search(row);
+    if (!entry.found) return false;
     if (capacity > 0) {
         const std::size_t length = std::min(std::strlen(entry.text), capacity - 1);
         std::memcpy(buffer, entry.text, length);

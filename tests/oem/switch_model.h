@@ -14,13 +14,13 @@ namespace oem_model {
 using oem::OemSetting;
 enum Decode { kOneIsOn, kOneIsOff, kPresent, kNumber, kFirewall, kExists, kNotExists };
 constexpr struct { const char* text; OemSetting setting; Decode decode; } kSwitches[] = {  // in the editor's order
-    {"/vg:", OemSetting::EnableVigilux, kOneIsOn}, {"/sb:", OemSetting::EnableScriptBlocking, kOneIsOn},
-    {"/emi:", OemSetting::EnableEmailIn, kOneIsOn}, {"/emo:", OemSetting::EnableEmailOut, kOneIsOn},
-    {"/icon:", OemSetting::NoDesktopIcon, kOneIsOff}, {"/noreboot", OemSetting::NoReboot, kPresent},
-    {"/count:", OemSetting::RebootCount, kNumber}, {"/fw:", OemSetting::FirewallSecurityLevel, kFirewall},
-    {"/keyexist:\"", OemSetting::FactoryRegKey, kExists}, {"/keynoexist:\"", OemSetting::FactoryRegKey, kNotExists},
-    {"/fileexist:\"", OemSetting::FactoryFile, kExists}, {"/filenoexist:\"", OemSetting::FactoryFile, kNotExists},
-    {"/reseal", OemSetting::Reseal, kPresent}, {"/cto", OemSetting::Cto, kPresent}};
+    {"/vg:", OemSetting::kEnableVigilux, kOneIsOn}, {"/sb:", OemSetting::kEnableScriptBlocking, kOneIsOn},
+    {"/emi:", OemSetting::kEnableEmailIn, kOneIsOn}, {"/emo:", OemSetting::kEnableEmailOut, kOneIsOn},
+    {"/icon:", OemSetting::kNoDesktopIcon, kOneIsOff}, {"/noreboot", OemSetting::kNoReboot, kPresent},
+    {"/count:", OemSetting::kRebootCount, kNumber}, {"/fw:", OemSetting::kFirewallSecurityLevel, kFirewall},
+    {"/keyexist:\"", OemSetting::kFactoryRegKey, kExists}, {"/keynoexist:\"", OemSetting::kFactoryRegKey, kNotExists},
+    {"/fileexist:\"", OemSetting::kFactoryFile, kExists}, {"/filenoexist:\"", OemSetting::kFactoryFile, kNotExists},
+    {"/reseal", OemSetting::kReseal, kPresent}, {"/cto", OemSetting::kCto, kPresent}};
 
 inline std::string Write(OemSetting setting, long long value, const std::string* text = nullptr)
 {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -39,17 +40,25 @@ TEST(SwitchParser, AgreesWithTheModelOnRandomCommandLines)
     }
 }
 
+// The row of kOemSwitches whose switch is typed as `text`.
+static std::size_t RowOf(const char* text)
+{
+    const auto* row = std::find_if(std::begin(oem::kOemSwitches), std::end(oem::kOemSwitches),
+                                   [&](const oem::OemSwitch& s) { return std::string(s.text) == text; });
+    return static_cast<std::size_t>(row - std::begin(oem::kOemSwitches));
+}
+
 TEST(SwitchParser, SmallerBufferGetsATerminatedPrefix)
 {
     char line[] = "/keyexist:\"HKLM\\Software\"";
     oem::SwitchParser parser(line);
     char text[5];
-    ASSERT_TRUE(parser.GetKeyExistPath(text, sizeof text));
+    ASSERT_TRUE(parser.CutText(RowOf("/keyexist:\""), text, sizeof text));
     EXPECT_STREQ(text, "HKLM");
     // The parser keeps at most kSwitchTextCapacity - 1 characters, whatever the caller offers.
     std::string longLine = "/fileexist:\"" + std::string(oem::kSwitchTextCapacity + 9, 'f');
     oem::SwitchParser longParser(longLine.data());
     std::string kept(oem::kSwitchTextCapacity + 9, '\0');
-    ASSERT_TRUE(longParser.GetFileExistPath(kept.data(), kept.size()));
+    ASSERT_TRUE(longParser.CutText(RowOf("/fileexist:\""), kept.data(), kept.size()));
     EXPECT_EQ(std::strlen(kept.c_str()), oem::kSwitchTextCapacity - 1);
 }
