@@ -304,7 +304,7 @@ run_tests() {
   else
     # The first failing test; a skipped one (listed among those that did not run) is none.
     failure=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (\(.*\))$/\1 (\2)/p' "$logs/$name-$preset-tests.log" |
-              grep -v ' (Skipped)$' | head -n 1)
+              { grep -v ' (Skipped)$' || true; } | head -n 1)
     case $failure in
       *"(Timeout)") outcome=timeout ;;
       *) outcome=failed ;;
