@@ -1,6 +1,6 @@
 #include "common/registry_values.h"
 
-#include "common/unique_handle.h"
+#include "common/maker_key.h"
 
 namespace win {
 
@@ -13,6 +13,13 @@ void WriteMachineText(const char* keyPath, const char* valueName, const std::str
     }
     RegSetValueExA(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
+}
+
+UniqueKey OpenMakerKey(REGSAM access)
+{
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, access, key.Put()) != ERROR_SUCCESS) key.Reset();
+    return key;
 }
 
 LONG ReadPathText(HKEY key, const char* valueName, std::string& text)

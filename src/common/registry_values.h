@@ -6,7 +6,13 @@
 
 #include <string>
 
+#include "common/unique_handle.h"
+
 namespace win {
+
+// Opens the maker's key (kMakerKey) under HKEY_LOCAL_MACHINE for `access`;
+// empty when it does not exist or may not be opened so.
+UniqueKey OpenMakerKey(REGSAM access);
 
 // Creates or opens HKLM `keyPath` and sets its REG_SZ value `valueName` to
 // `text`. Fails silently: a key that cannot be created stores nothing.

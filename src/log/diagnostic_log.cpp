@@ -5,13 +5,12 @@
 
 #include "common/ansi_code_page.h"
 #include "common/little_endian.h"
-#include "common/maker_key.h"
 #include "common/module_path.h"
+#include "common/registry_values.h"
 
 namespace diag {
 namespace {
 
-using win::kMakerKey;
 constexpr char kModeValue[] = "DebugLog";
 constexpr char kExceptionPrefix[] = "Exception: ";
 
@@ -19,8 +18,8 @@ constexpr char kExceptionPrefix[] = "Exception: ";
 // value, or a longer one, leaves the log off.
 std::uint32_t ReadDebugLogMode()
 {
-    win::UniqueKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return 0;
+    const win::UniqueKey key = win::OpenMakerKey(KEY_READ);
+    if (!key) return 0;
     BYTE data[sizeof(std::uint32_t)] = {};
     DWORD size = sizeof data;
     if (RegQueryValueExA(key.Get(), kModeValue, nullptr, nullptr, data, &size) != ERROR_SUCCESS) return 0;

@@ -83,10 +83,7 @@ win::OwnFile CopyAsFreshFile(const std::string& from, const std::string& to)
 // replaced by anyone: it goes before anything is staged.
 void ForgetStagedPath()
 {
-    win::UniqueKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS) {
-        RegDeleteValueA(key.Get(), kStagedPathValue);
-    }
+    if (const win::UniqueKey key = win::OpenMakerKey(KEY_SET_VALUE)) RegDeleteValueA(key.Get(), kStagedPathValue);
 }
 
 }  // namespace
@@ -135,10 +132,8 @@ void ApplyOemSwitches(char* commandLine, const std::string& optionsFolder)
 
 void RemoveStagedInstallOptions()
 {
-    win::UniqueKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) {
-        return;
-    }
+    const win::UniqueKey key = win::OpenMakerKey(KEY_ALL_ACCESS);
+    if (!key) return;
     std::string stagedPath;
     if (win::ReadPathText(key.Get(), kStagedPathValue, stagedPath) == ERROR_SUCCESS) {
         RegDeleteValueA(key.Get(), kStagedPathValue);

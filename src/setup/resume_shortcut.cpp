@@ -78,9 +78,7 @@ bool TakeResumeRecord(std::string& shortcutName)
 
 void DeleteResumeKey()
 {
-    win::UniqueKey makerKey;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMakerKey, 0, KEY_ALL_ACCESS, makerKey.Put()) ==
-        ERROR_SUCCESS) {
+    if (const win::UniqueKey makerKey = win::OpenMakerKey(KEY_ALL_ACCESS)) {
         RegDeleteKeyA(makerKey.Get(), kResumeSubkey);
     }
 }

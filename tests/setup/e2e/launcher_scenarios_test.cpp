@@ -216,7 +216,9 @@ void RunTable(const std::vector<Scenario>& table)
         // The log the installer was given is a file setup created for Administrators and SYSTEM alone.
         if (std::find(row.runs.begin(), row.runs.end(), kInstall) != row.runs.end()) {
             EXPECT_NE(harness::ReadFileText(kTemp + row.logName).find("stub installer log"), std::string::npos) << row.logName;
-            if (IsNtFamily(row) && keepsDescriptors) EXPECT_EQ(harness::AccessList(kTemp + row.logName), kAdministratorsOnly);
+            if (IsNtFamily(row) && keepsDescriptors) {
+                EXPECT_EQ(harness::AccessList(kTemp + row.logName), kAdministratorsOnly);
+            }
         }
         const bool makerKeyLeft = LogIsOn(row) || row.shortcut || (row.given & kResumeRecord);
         EXPECT_EQ(harness::MachineText(win::kMakerKey, "Instopts"), makerKeyLeft ? "" : "(no key)");
