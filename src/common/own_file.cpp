@@ -10,12 +10,14 @@ namespace {
 // Full control for Administrators and SYSTEM, nothing inherited, no one else.
 constexpr char kOwnFileSecurity[] = "D:P(A;;FA;;;BA)(A;;FA;;;SY)";
 
-// The descriptor as LocalAlloc gives it, freed when the scope ends; empty on
-// the 9x family, which has no file security, and wherever it cannot be built.
+// The descriptor for `who`, as LocalAlloc gives it, freed when the scope
+// ends; empty for what the folder gives, on the 9x family, which has no file
+// security, and wherever it cannot be built. Built once for every name tried.
 class OwnFileSecurity {
 public:
-    OwnFileSecurity()
+    explicit OwnFileSecurity(OwnFileAccess who)
     {
+        if (who != OwnFileAccess::kAdministratorsOnly) return;
         using ConvertFunction = BOOL(WINAPI*)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
         const auto convert = LateBoundAs<ConvertFunction>(LateBound::kConvertStringSecurityDescriptorA);
         if (convert && free_ && convert(kOwnFileSecurity, kSddlRevision1, &descriptor_, nullptr)) {
@@ -38,20 +40,25 @@ private:
     SECURITY_ATTRIBUTES attributes_ = {};
 };
 
+UniqueFile CreateNewFile(const std::string& path, DWORD access, SECURITY_ATTRIBUTES* attributes)
+{
+    return UniqueFile(CreateFileA(path.c_str(), access, 0, attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 }  // namespace
 
 UniqueFile CreateOwnFile(const std::string& path, DWORD access, OwnFileAccess who)
 {
-    OwnFileSecurity security;
-    SECURITY_ATTRIBUTES* attributes = who == OwnFileAccess::kAdministratorsOnly ? security.Attributes() : nullptr;
-    return UniqueFile(CreateFileA(path.c_str(), access, 0, attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnFileSecurity security(who);
+    return CreateNewFile(path, access, security.Attributes());
 }
 
 OwnFile CreateOwnFileNear(const std::string& path, DWORD access, OwnFileAccess who)
 {
+    OwnFileSecurity security(who);
     for (unsigned number = 0; number <= kOwnFileNumberedNames; ++number) {
         std::string name = number == 0 ? path : text::NumberedPath(path, number, AnsiCodePage());
-        UniqueFile file = CreateOwnFile(name, access, who);
+        UniqueFile file = CreateNewFile(name, access, security.Attributes());
         if (file) return OwnFile{std::move(file), std::move(name)};
     }
     return OwnFile{};

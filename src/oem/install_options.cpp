@@ -44,15 +44,12 @@ void DeleteMakerKeyWhenEmpty(HKEY key)
     if (deleteEmptyKey) deleteEmptyKey(HKEY_LOCAL_MACHINE, kMakerKey);
 }
 
-// Copies `from` into `to`, a file of setup's own, in 4 KiB pieces.
-bool CopyInto(const std::string& from, HANDLE to)
+// Copies what is left of `from` into `to`, in 4 KiB pieces.
+bool CopyInto(HANDLE from, HANDLE to)
 {
-    const win::UniqueFile source(
-        CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source) return false;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(source.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    while (ReadFile(from, buffer, sizeof buffer, &read, nullptr) && read > 0) {
         DWORD written = 0;
         if (!WriteFile(to, buffer, read, &written, nullptr) || written != read) return false;
     }
@@ -69,9 +66,11 @@ bool CopyInto(const std::string& from, HANDLE to)
 win::OwnFile CopyAsFreshFile(const std::string& from, const std::string& to)
 {
     DeleteFileA(to.c_str());
-    if (GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+    const win::UniqueFile source(
+        CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source) return {};
     win::OwnFile copy = win::CreateOwnFileNear(to, GENERIC_WRITE);
-    if (copy.file && !CopyInto(from, copy.file.Get())) {
+    if (copy.file && !CopyInto(source.Get(), copy.file.Get())) {
         copy.file.Reset();
         DeleteFileA(copy.path.c_str());
         return {};

@@ -198,7 +198,8 @@ public:
     Texts Since() const
     {
         Texts events;
-        std::istringstream lines(Read().substr(std::min(mark_, Read().size())));
+        const std::string trace = Read();
+        std::istringstream lines(trace.substr(std::min(mark_, trace.size())));
         for (std::string line; std::getline(lines, line);) {
             const std::size_t at = line.find("eventlog:ReportEventW L\"");
             if (at == std::string::npos || line.back() != '"') continue;
