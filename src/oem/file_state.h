@@ -5,9 +5,9 @@
 namespace oem {
 
 enum class FileState {
-    Missing,   // its attributes cannot be read
-    ReadOnly,  // the read-only attribute (natively: no owner write permission)
-    Writable,
+    kMissing,   // its attributes cannot be read
+    kReadOnly,  // the read-only attribute (natively: no owner write permission)
+    kWritable,
 };
 
 FileState QueryFileState(const char* path);

@@ -7,8 +7,8 @@ namespace oem {
 FileState QueryFileState(const char* path)
 {
     struct stat status;
-    if (stat(path, &status) != 0) return FileState::Missing;
-    return (status.st_mode & S_IWUSR) ? FileState::Writable : FileState::ReadOnly;
+    if (stat(path, &status) != 0) return FileState::kMissing;
+    return (status.st_mode & S_IWUSR) ? FileState::kWritable : FileState::kReadOnly;
 }
 
 }  // namespace oem

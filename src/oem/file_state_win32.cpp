@@ -7,8 +7,8 @@ namespace oem {
 FileState QueryFileState(const char* path)
 {
     const DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return FileState::Missing;
-    return (attributes & FILE_ATTRIBUTE_READONLY) ? FileState::ReadOnly : FileState::Writable;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FileState::kMissing;
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? FileState::kReadOnly : FileState::kWritable;
 }
 
 }  // namespace oem

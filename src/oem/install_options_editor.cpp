@@ -5,7 +5,7 @@
 
 namespace oem {
 
-InstallOptionsEditor::InstallOptionsEditor(FailureLog failureLog) : failureLog_(failureLog) {}
+InstallOptionsEditor::InstallOptionsEditor(FailureLog& failureLog) : failureLog_(failureLog) {}
 
 InstallOptionsEditor::~InstallOptionsEditor()
 {
@@ -15,24 +15,28 @@ InstallOptionsEditor::~InstallOptionsEditor()
 EditorResult InstallOptionsEditor::Load(const char* path)
 {
     switch (QueryFileState(path)) {
-    case FileState::Missing:
-        failureLog_("Instopts.dat file could not be found.");
+    case FileState::kMissing:
+        loadResult_ = OPTS_E_FILE_NOT_FOUND;
+        failureLog_.Write("Instopts.dat file could not be found.");
         return kFileNotFound;
-    case FileState::ReadOnly:
-        failureLog_("Instopts.dat file is Read Only.");
+    case FileState::kReadOnly:
+        loadResult_ = OPTS_E_OPEN_FAILED;
+        failureLog_.Write("Instopts.dat file is Read Only.");
         return kFileReadOnly;
-    case FileState::Writable:
+    case FileState::kWritable:
         break;
     }
     // A second load starts from a fresh handle rather than leaking the first.
     OptionsDestroy(handle_);
     handle_ = nullptr;
-    if (OptionsCreateDefault(&handle_) != OPTS_OK) {
-        failureLog_("Unable to initialize the options library.");
+    loadResult_ = OptionsCreateDefault(&handle_);
+    if (loadResult_ != OPTS_OK) {
+        failureLog_.Write("Unable to initialize the options library.");
         return kLibraryFailed;
     }
-    if (OptionsLoad(path, handle_, 1) != OPTS_OK) {
-        failureLog_("Unable to load the InstOpts.dat file.");
+    loadResult_ = OptionsLoad(path, handle_, 1);
+    if (loadResult_ != OPTS_OK) {
+        failureLog_.Write("Unable to load the InstOpts.dat file.");
         return kLibraryFailed;
     }
     path_ = path;
@@ -42,7 +46,7 @@ EditorResult InstallOptionsEditor::Load(const char* path)
 EditorResult InstallOptionsEditor::SetInteger(const char* name, std::int32_t value, const char* failureLine)
 {
     if (OptionsSetInteger(handle_, name, value) == OPTS_OK) return kEditorOk;
-    failureLog_(failureLine);
+    failureLog_.Write(failureLine);
     return kEditorFailed;
 }
 
@@ -51,7 +55,7 @@ EditorResult InstallOptionsEditor::SetFactoryPair(const OptionWrite& write, std:
     const EditorResult flagResult = SetInteger(write.integerName, write.value, write.integerFailure);
     location = write.text;
     if (OptionsSetString(handle_, write.textName, location.c_str()) != OPTS_OK) {
-        failureLog_(write.textFailure);
+        failureLog_.Write(write.textFailure);
         return kEditorFailed;
     }
     return flagResult;
@@ -68,7 +72,7 @@ EditorResult InstallOptionsEditor::Apply(const OptionWrite& write)
 EditorResult InstallOptionsEditor::Save()
 {
     if (OptionsSave(path_.c_str(), handle_) == OPTS_OK) return kEditorOk;
-    failureLog_("Unable to save InstOpts.dat");
+    failureLog_.Write("Unable to save InstOpts.dat");
     return kEditorFailed;
 }
 

@@ -9,13 +9,19 @@
 #include <vector>
 
 #include "oem/oem_option_plan.h"
-
-struct OptionsLibrary;
+#include "options/options_library.h"
 
 namespace oem {
 
-// Receives each failure line (without the "Exception: " prefix).
-using FailureLog = void (*)(const char* line);
+// Receives each failure line (without the "Exception: " prefix). The caller
+// owns it and keeps it alive as long as the editor.
+class FailureLog {
+public:
+    virtual void Write(const char* line) = 0;
+
+protected:
+    ~FailureLog() = default;
+};
 
 // The editor's results: its own codes, not the options library's. Their
 // numbers are the ones the launcher always reported; 4 was never one of them.
@@ -29,20 +35,22 @@ enum EditorResult : int {
 
 class InstallOptionsEditor {
 public:
-    explicit InstallOptionsEditor(FailureLog failureLog);
-    virtual ~InstallOptionsEditor();
+    explicit InstallOptionsEditor(FailureLog& failureLog);
+    ~InstallOptionsEditor();
     InstallOptionsEditor(const InstallOptionsEditor&) = delete;
     InstallOptionsEditor& operator=(const InstallOptionsEditor&) = delete;
 
     // Loads the options file at `path` with its digest checked; Save writes
     // back to the same path.
     EditorResult Load(const char* path);
+    // Why the last Load failed, as the options library names it (a missing
+    // file OPTS_E_FILE_NOT_FOUND, a read-only one OPTS_E_OPEN_FAILED);
+    // OPTS_OK after a successful one.
+    OptionsResult LoadResult() const { return loadResult_; }
     // One planned write: an integer option, or a factory pair (the
     // "...Exists" flag, then the location text).
     EditorResult Apply(const OptionWrite& write);
     EditorResult Save();
-
-    const std::string& LoadedPath() const { return path_; }
 
 private:
     EditorResult SetInteger(const char* name, std::int32_t value, const char* failureLine);
@@ -52,7 +60,8 @@ private:
     std::string factoryRegKey_;  // the editor's copies of the location texts
     std::string factoryFile_;
     OptionsLibrary* handle_ = nullptr;
-    FailureLog failureLog_;
+    OptionsResult loadResult_ = OPTS_OK;
+    FailureLog& failureLog_;
 };
 
 // Applies every planned write in order; a failed write is logged and the

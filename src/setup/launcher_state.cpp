@@ -3,7 +3,8 @@
 // Two objects are built during static initialisation, before WinMain, in the
 // order they are defined here (one file fixes it), and destroyed in the
 // reverse order when the process exits:
-//   1. the options editor (InstallOptionsEditor), with no file loaded yet.
+//   1. the options editor (InstallOptionsEditor), with no file loaded yet,
+//      and the stateless object it reports its failure lines to.
 //      It is built first so that it is destroyed last: when it frees its
 //      options handle at exit, the log is already closed and nothing it does
 //      then can reach a log that is gone;
@@ -37,9 +38,14 @@
 
 namespace {
 
-void LogFailureLine(const char* line) { diag::LauncherLog().WriteException(line); }
+// The editor's failure lines go to the diagnostic log as exceptions.
+class LauncherFailureLog final : public oem::FailureLog {
+public:
+    void Write(const char* line) override { diag::LauncherLog().WriteException(line); }
+};
 
-oem::InstallOptionsEditor g_optionsEditor(&LogFailureLine);
+LauncherFailureLog g_editorFailures;
+oem::InstallOptionsEditor g_optionsEditor(g_editorFailures);
 diag::DiagnosticLog g_launcherLog(diag::kLauncherLogName);
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "code_page_text.h"
+#include "instopts/code_page_text.h"
 
-#include "hex_text.h"
+#include "instopts/hex_text.h"
 
 namespace instopts {
 namespace {

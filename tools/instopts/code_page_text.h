@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/narrow_text.h"
-#include "platform_text.h"
+#include "instopts/platform_text.h"
 
 namespace instopts {
 

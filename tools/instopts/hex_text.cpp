@@ -1,4 +1,4 @@
-#include "hex_text.h"
+#include "instopts/hex_text.h"
 
 #include <cctype>
 

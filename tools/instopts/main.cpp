@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "instopts_commands.h"
-#include "platform_text.h"
+#include "instopts/instopts_commands.h"
+#include "instopts/platform_text.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "platform_text.h"
+#include "instopts/platform_text.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/little_endian.h"
-#include "hex_text.h"
-#include "record_text.h"
+#include "instopts/hex_text.h"
+#include "instopts/record_text.h"
 
 namespace instopts {
 namespace {

@@ -1,9 +1,9 @@
-#include "record_text.h"
+#include "instopts/record_text.h"
 
 #include <cstring>
 
 #include "common/little_endian.h"
-#include "hex_text.h"
+#include "instopts/hex_text.h"
 
 namespace instopts {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "code_page_text.h"
+#include "instopts/code_page_text.h"
 #include "options/options_library.h"
 
 namespace instopts {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "code_page_text.h"
-#include "instopts_commands.h"
+#include "instopts/code_page_text.h"
+#include "instopts/instopts_commands.h"
 #include "options_test_support.h"
 
 namespace {
