@@ -163,7 +163,6 @@ int VersionInfoReader::ReadBlock(std::size_t resourceSize)
     } else {
         translations = kDefaultTranslations;
         translationBytes = sizeof kDefaultTranslations;
-        ownsTranslations = 1;
     }
     return IsValid() ? 1 : 0;
 }

@@ -26,7 +26,7 @@ public:
     // does once it has copied the module's resource; the reader keeps a copy.
     VersionInfoReader(const std::uint8_t* resource, std::size_t resourceSize,
                       VersionQuery query = SystemVersionQuery());
-    virtual ~VersionInfoReader();
+    ~VersionInfoReader();
     VersionInfoReader(const VersionInfoReader&) = delete;
     VersionInfoReader& operator=(const VersionInfoReader&) = delete;
 
@@ -35,19 +35,13 @@ public:
     // and then the buffer is not written.
     int GetStringValue(const char* name, char* buffer, std::size_t bufferSize);
 
-    // Walks all string tables into the index, once per reader.
-    int BuildIndex();
-
-    int IsPeFile() const;
-    bool IsValid() const { return fixedInfo.dwSignature == kFixedInfoSignature; }
-
-    const VS_FIXEDFILEINFO& FixedInfo() const { return fixedInfo; }
-    const WORD* Translations() const { return translations; }
-    UINT TranslationBytes() const { return translationBytes; }
-    bool OwnsTranslations() const { return ownsTranslations != 0; }
-
 private:
     static constexpr DWORD kFixedInfoSignature = 0xFEEF04BD;
+
+    // Walks all string tables into the index, once per reader.
+    int BuildIndex();
+    int IsPeFile() const;
+    bool IsValid() const { return fixedInfo.dwSignature == kFixedInfoSignature; }
 
     int LoadVersionBlock();
     bool CopyVersionResource(std::size_t* resourceSize);
@@ -66,7 +60,6 @@ private:
     std::size_t blockSize = 0;
     const WORD* translations = nullptr;
     UINT translationBytes = 0;
-    int ownsTranslations = 0;
     int indexBuilt = 0;
     StringIndex index;
     VersionQuery query;

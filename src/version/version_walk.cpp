@@ -6,10 +6,15 @@
 namespace version {
 namespace {
 
+enum class CharWidth { kWide, kNarrow };  // 16-bit or 8-bit characters
+
+// Next 32-bit boundary, counted from the start of the buffer.
+constexpr std::size_t AlignToDword(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
+
 constexpr std::size_t kHeaderSize = 6;  // wLength, wValueLength, wType
 constexpr std::size_t kFixedInfoSize = 52;
 
-std::size_t CharBytes(CharWidth width) { return width == CharWidth::Wide ? 2 : 1; }
+std::size_t CharBytes(CharWidth width) { return width == CharWidth::kWide ? 2 : 1; }
 
 // The block at `at` declares `length` bytes (its wLength); false when not
 // even that word, or not all of the declared bytes, lie inside the buffer.
@@ -44,7 +49,7 @@ std::size_t ReadString(const StringTableWalk& walk, std::size_t at, std::size_t 
 WideText ToWide(const StringTableWalk& walk, const std::basic_string<std::uint16_t>& chars,
                 CharWidth width)
 {
-    if (width == CharWidth::Wide) return WideText(chars.begin(), chars.end());
+    if (width == CharWidth::kWide) return WideText(chars.begin(), chars.end());
     const std::string narrow(chars.begin(), chars.end());
     return walk.ansiToWide ? walk.ansiToWide(narrow.data(), narrow.size()) : WideText();
 }
@@ -63,8 +68,8 @@ std::uint16_t Clamp16(std::size_t value)
     return static_cast<std::uint16_t>(value > 0xFFFF ? 0xFFFF : value);
 }
 
-}  // namespace
-
+// Each level gets the offset of its block inside the buffer, returns 1 on
+// success and 0 on failure, and reports through `taken` the bytes it took.
 int ParseStringEntry(const StringTableWalk& walk, std::size_t at, const WideText& tableKey,
                      CharWidth width, std::uint16_t* taken)
 {
@@ -137,7 +142,7 @@ int ParseStringFileInfo(const StringTableWalk& walk, std::size_t at, std::uint16
     // The high byte of the key's first character tells 16-bit keys ("S", 0)
     // from 8-bit ones; the character width holds for the whole walk.
     const bool highByteZero = length < 8 || walk.block[at + 7] == 0;
-    const CharWidth width = highByteZero ? CharWidth::Wide : CharWidth::Narrow;
+    const CharWidth width = highByteZero ? CharWidth::kWide : CharWidth::kNarrow;
 
     std::basic_string<std::uint16_t> ignoredKey;
     std::size_t position = ReadString(walk, at, length, kHeaderSize, width, kKeyCapacity, &ignoredKey);
@@ -158,6 +163,8 @@ int ParseStringFileInfo(const StringTableWalk& walk, std::size_t at, std::uint16
     *taken = Clamp16(counted);
     return 1;
 }
+
+}  // namespace
 
 int WalkStringTables(const StringTableWalk& walk, std::size_t fixedInfoAt)
 {

@@ -22,8 +22,6 @@ using StringIndex = std::map<WideText, WideText>;
 // the walk itself stays portable.
 using AnsiToWide = WideText (*)(const char* text, std::size_t length);
 
-enum class CharWidth { Wide, Narrow };  // 16-bit or 8-bit characters
-
 // A key keeps at most 255 characters, a value at most 511; longer text is cut.
 constexpr std::size_t kKeyCapacity = 256;
 constexpr std::size_t kValueCapacity = 512;
@@ -36,20 +34,9 @@ struct StringTableWalk {
     AnsiToWide ansiToWide = nullptr;
 };
 
-// Each level gets the offset of its block inside the buffer, returns 1 on
-// success and 0 on failure, and reports through `taken` the bytes it took.
-int ParseStringFileInfo(const StringTableWalk& walk, std::size_t at, std::uint16_t* taken);
-int ParseStringTable(const StringTableWalk& walk, std::size_t at, CharWidth width,
-                     std::uint16_t* taken);
-int ParseStringEntry(const StringTableWalk& walk, std::size_t at, const WideText& tableKey,
-                     CharWidth width, std::uint16_t* taken);
-
 // Walks from the first child block after the 52 bytes of fixed file
 // information at `fixedInfoAt`: 0 when that child lies outside the buffer,
 // 1 otherwise, however far the walk got.
 int WalkStringTables(const StringTableWalk& walk, std::size_t fixedInfoAt);
-
-// Next 32-bit boundary, counted from the start of the buffer.
-constexpr std::size_t AlignToDword(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
 
 }  // namespace version
