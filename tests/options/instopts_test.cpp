@@ -38,28 +38,6 @@ struct InScratchFolder : ScratchFolder {
     ~InScratchFolder() { std::filesystem::current_path(previous); }
 };
 
-// Text and its bytes in each kind of code page: Western, Central European,
-// Cyrillic, and the double-byte Japanese, Chinese and Korean ones.
-TEST(InstoptsCodePages, StoreTextAsTheCodePageHoldsItAndGiveItBack)
-{
-    const struct { unsigned codePage; const char* text; std::string bytes; } kRows[] = {
-        {1252, "München €", "M\xFCnchen \x80"},
-        {1250, "Łódź", "\xA3\xF3\x64\x9F"},
-        {1251, "Москва", "\xCC\xEE\xF1\xEA\xE2\xE0"},
-        {932, "日本ｶﾅ", "\x93\xFA\x96\x7B\xB6\xC5"},
-        {936, "中文", "\xD6\xD0\xCE\xC4"},
-        {949, "한국", "\xC7\xD1\xB1\xB9"},
-        {950, "中文", "\xA4\xA4\xA4\xE5"},
-    };
-    for (const auto& row : kRows) {
-        const CodePageText codePage(row.codePage);
-        std::string bytes, refusal;
-        EXPECT_TRUE(codePage.Encode(row.text, bytes, refusal)) << row.codePage << ": " << refusal;
-        EXPECT_EQ(bytes, row.bytes) << row.codePage;
-        EXPECT_EQ(codePage.Decode(row.bytes), row.text) << row.codePage;
-    }
-}
-
 // A byte the code page leaves undefined is the character of its number, in
 // 1252's holes and in a double-byte code page's broken pair; every byte of
 // 1252 comes back; a character the code page lacks, and text that is not

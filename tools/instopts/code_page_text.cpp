@@ -71,24 +71,20 @@ bool IsSupportedCodePage(unsigned number)
 
 CodePageText::CodePageText(unsigned number) : number_(number), leadBytes_(LeadBytesOf(number)), converter_(number) {}
 
-bool CodePageText::DecodeExactly(const std::string& bytes, char32_t& character) const
-{
-    std::string again;
-    return converter_.Decode(bytes, character) && converter_.Encode(character, again) && again == bytes;
-}
-
 std::string CodePageText::Decode(const std::string& bytes) const
 {
     std::string text;
     for (std::size_t at = 0; at < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[at]);
         char32_t c = 0;
-        // A double-byte character when its two bytes make one; otherwise the
-        // byte alone, or the character of its number when it is undefined.
-        if (leadBytes_.isLeadByte(byte) && at + 1 < bytes.size() && DecodeExactly(bytes.substr(at, 2), c)) {
+        // A double-byte character when its two bytes make one, even where
+        // they are not its usual bytes (932 holds the NEC and IBM rows'
+        // characters twice); otherwise the byte alone, or the character of
+        // its number when it is undefined.
+        if (leadBytes_.isLeadByte(byte) && at + 1 < bytes.size() && converter_.Decode(bytes.substr(at, 2), c)) {
             at += 2;
         } else {
-            if (!DecodeExactly(bytes.substr(at, 1), c)) c = byte;
+            if (!converter_.Decode(bytes.substr(at, 1), c)) c = byte;
             at += 1;
         }
         AppendUtf8(c, text);
@@ -109,7 +105,7 @@ bool CodePageText::Encode(const std::string& text, std::string& bytes, std::stri
         char32_t back = 0;
         if (converter_.Encode(c, encoded) && converter_.Decode(encoded, back) && back == c) {
             bytes += encoded;
-        } else if (c < 0x100 && !DecodeExactly(std::string(1, static_cast<char>(c)), back)) {
+        } else if (c < 0x100 && !converter_.Decode(std::string(1, static_cast<char>(c)), back)) {
             bytes += static_cast<char>(c);
         } else {
             std::string character;

@@ -179,8 +179,9 @@ std::string RecordJson(const OptionRecordView& r, const CodePageText& codePage)
         object["value"] = NonTextValue(r);
     }
     object["length"] = r.valueLength;
-    // A double-byte code page may decode an invalid pair's lead byte to a
-    // character it also holds as a pair; the fields keep such bytes exact.
+    // Decoded text need not encode to the same bytes (a character 932 holds
+    // twice encodes to its usual pair; an invalid pair's lead byte may decode
+    // to a character held as a pair); the fields keep such bytes exact.
     std::string again;
     std::string ignored;
     if (!codePage.Encode(object["name"].get<std::string>(), again, ignored) || again != name) {
