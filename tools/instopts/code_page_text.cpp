@@ -14,25 +14,6 @@ text::CodePage LeadBytesOf(unsigned number)
     return text::SingleByteCodePage();
 }
 
-void AppendUtf8(char32_t c, std::string& out)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The character starting at `at`, stepping past it; false for bytes that are
 // not UTF-8 (overlong forms and surrogates included).
 bool NextUtf8(const std::string& text, std::size_t& at, char32_t& c)
@@ -62,6 +43,25 @@ std::string CodePointName(char32_t c)
 }
 
 }  // namespace
+
+void AppendUtf8(char32_t c, std::string& out)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 bool IsSupportedCodePage(unsigned number)
 {
@@ -103,7 +103,11 @@ bool CodePageText::Encode(const std::string& text, std::string& bytes, std::stri
         }
         std::string encoded;
         char32_t back = 0;
-        if (converter_.Encode(c, encoded) && converter_.Decode(encoded, back) && back == c) {
+        // One character is one byte or a lead byte and its trail byte; glibc
+        // writes some of 1255's and 1258's as a letter and a combining mark,
+        // which Windows refuses.
+        if (converter_.Encode(c, encoded) && encoded.size() == (leadBytes_.isLeadByte(encoded[0]) ? 2u : 1u) &&
+            converter_.Decode(encoded, back) && back == c) {
             bytes += encoded;
         } else if (c < 0x100 && !converter_.Decode(std::string(1, static_cast<char>(c)), back)) {
             bytes += static_cast<char>(c);

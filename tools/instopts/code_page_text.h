@@ -18,6 +18,9 @@ constexpr unsigned kDefaultCodePage = 1252;  // Western European Windows
 // The code pages the tool takes: 874, 932, 936, 949, 950 and 1250 to 1258.
 bool IsSupportedCodePage(unsigned number);
 
+// Appends character `c` as UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
+
 class CodePageText {
 public:
     // `number` is a supported code page.
