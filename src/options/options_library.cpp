@@ -217,7 +217,7 @@ OptionRecordView OptionsViewRecord(const OptionRecord* record)
 OptionsResult OptionsPushRecord(OptionsLibrary* handle, const OptionRecordView* record)
 {
     if (!handle || !record || record->nameLength > kNameFieldSize ||
-        (record->nameLength > 0 && (!record->name || std::memchr(record->name, 0, record->nameLength))) ||
+        (record->nameLength > 0 && !record->name) ||
         !IsAcceptableValueLength(record->valueLength) || (record->valueLength > 0 && !record->value)) {
         return OPTS_E_INVALID_ARGUMENT;
     }

@@ -74,8 +74,8 @@ OptionRecord* OptionsFind(const char* name, std::int32_t typeFilter, OptionsLibr
 
 // Read-only walk over the records in list order (newest first).
 struct OptionRecordView {
-    const char* name;            // not necessarily zero-terminated: see nameLength
-    std::size_t nameLength;      // up to the first zero byte, at most 32
+    const char* name;            // the 32-byte name field, not necessarily zero-terminated
+    std::size_t nameLength;      // the name's: up to the field's first zero byte, at most 32
     std::int32_t type;           // an OptionType, or whatever a file carried
     std::uint32_t valueLength;   // L, the value field's length in bytes
     const unsigned char* value;  // the L bytes of the value field, as held
@@ -88,6 +88,7 @@ OptionRecordView OptionsViewRecord(const OptionRecord* record);
 
 // Puts a copy of `record` at the head of the list, replacing nothing, so a
 // tool can rebuild a file record for record (any type, duplicate names,
-// bytes past a text's end). The name is 0 to 32 bytes without a zero byte;
-// the value field length is one a file may hold (a multiple of 8 up to 2056).
+// bytes past a name's or a text's end). `name` gives the name field's first
+// nameLength bytes (0 to 32, zero bytes included; the rest are zero); the
+// value field length is one a file may hold (a multiple of 8 up to 2056).
 OptionsResult OptionsPushRecord(OptionsLibrary* handle, const OptionRecordView* record);

@@ -54,12 +54,13 @@ TEST(OptionsFile, LoadSetSaveKeepsEveryRecordAndReversesTheOrder)
     EXPECT_EQ(Save(h), file(IntegerRecord("path", 1)));
 }
 
-// A pushed record is saved as given, ahead of the others, and counted; one a
-// file could not hold (a 33-byte name, a zero byte inside it, a value field
-// length off the block size or over 2056, no value bytes) adds nothing.
+// A pushed record is saved as given (all 32 bytes of its name field, bytes
+// after the name's zero too), ahead of the others, and counted; one a file
+// could not hold (a 33-byte name, a value field length off the block size or
+// over 2056, no value bytes) adds nothing.
 TEST(OptionsFile, APushedRecordIsSavedAsGiven)
 {
-    const PlainRecord odd{std::string(32, 'Z'), 0x80000009u, 16, {'a', 0, 'b'}};
+    const PlainRecord odd{std::string("Z\0", 2) + std::string(30, 'z'), 0x80000009u, 16, {'a', 0, 'b'}};
     Bytes field = odd.value;
     field.resize(16, 0);
     Handle handle;
@@ -67,10 +68,10 @@ TEST(OptionsFile, APushedRecordIsSavedAsGiven)
     const OptionRecordView view{odd.nameField.data(), 32, static_cast<std::int32_t>(odd.type), 16, field.data()};
     ASSERT_EQ(OptionsPushRecord(handle.get(), &view), OPTS_OK);
     EXPECT_EQ(Save(handle.get()), OptionsFileBuilder().Add(odd).Add(IntegerRecord("A", 1)).Build());
-    const std::string name33(33, 'N'), zeroInside("a\0b", 3);
+    const std::string name33(33, 'N');
     for (const OptionRecordView& bad : {OptionRecordView{name33.data(), 33, 0, 8, field.data()},
-                                        {zeroInside.data(), 3, 0, 8, field.data()}, {"L", 1, 0, 12, field.data()},
-                                        {"L", 1, 0, 2064, field.data()}, {"V", 1, 0, 8, nullptr}}) {
+                                        {"L", 1, 0, 12, field.data()}, {"L", 1, 0, 2064, field.data()},
+                                        {"V", 1, 0, 8, nullptr}}) {
         EXPECT_EQ(OptionsPushRecord(handle.get(), &bad), OPTS_E_INVALID_ARGUMENT) << bad.valueLength;
     }
     EXPECT_EQ(OptionsRecordCount(handle.get()), 2u);

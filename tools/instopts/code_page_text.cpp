@@ -14,25 +14,6 @@ text::CodePage LeadBytesOf(unsigned number)
     return text::SingleByteCodePage();
 }
 
-void AppendUtf8(char32_t c, std::string& out)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The character starting at `at`, stepping past it; false for bytes that are
 // not UTF-8 (overlong forms and surrogates included).
 bool NextUtf8(const std::string& text, std::size_t& at, char32_t& c)
@@ -63,6 +44,25 @@ std::string CodePointName(char32_t c)
 
 }  // namespace
 
+void AppendUtf8(char32_t c, std::string& out)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 bool IsSupportedCodePage(unsigned number)
 {
     return number == 874 || number == 932 || number == 936 || number == 949 || number == 950 ||
@@ -71,24 +71,20 @@ bool IsSupportedCodePage(unsigned number)
 
 CodePageText::CodePageText(unsigned number) : number_(number), leadBytes_(LeadBytesOf(number)), converter_(number) {}
 
-bool CodePageText::DecodeExactly(const std::string& bytes, char32_t& character) const
-{
-    std::string again;
-    return converter_.Decode(bytes, character) && converter_.Encode(character, again) && again == bytes;
-}
-
 std::string CodePageText::Decode(const std::string& bytes) const
 {
     std::string text;
     for (std::size_t at = 0; at < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[at]);
         char32_t c = 0;
-        // A double-byte character when its two bytes make one; otherwise the
-        // byte alone, or the character of its number when it is undefined.
-        if (leadBytes_.isLeadByte(byte) && at + 1 < bytes.size() && DecodeExactly(bytes.substr(at, 2), c)) {
+        // A double-byte character when its two bytes make one, even where
+        // they are not its usual bytes (932 holds the NEC and IBM rows'
+        // characters twice); otherwise the byte alone, or the character of
+        // its number when it is undefined.
+        if (leadBytes_.isLeadByte(byte) && at + 1 < bytes.size() && converter_.Decode(bytes.substr(at, 2), c)) {
             at += 2;
         } else {
-            if (!DecodeExactly(bytes.substr(at, 1), c)) c = byte;
+            if (!converter_.Decode(bytes.substr(at, 1), c)) c = byte;
             at += 1;
         }
         AppendUtf8(c, text);
@@ -107,9 +103,13 @@ bool CodePageText::Encode(const std::string& text, std::string& bytes, std::stri
         }
         std::string encoded;
         char32_t back = 0;
-        if (converter_.Encode(c, encoded) && converter_.Decode(encoded, back) && back == c) {
+        // One character is one byte or a lead byte and its trail byte; glibc
+        // writes some of 1255's and 1258's as a letter and a combining mark,
+        // which Windows refuses.
+        if (converter_.Encode(c, encoded) && encoded.size() == (leadBytes_.isLeadByte(encoded[0]) ? 2u : 1u) &&
+            converter_.Decode(encoded, back) && back == c) {
             bytes += encoded;
-        } else if (c < 0x100 && !DecodeExactly(std::string(1, static_cast<char>(c)), back)) {
+        } else if (c < 0x100 && !converter_.Decode(std::string(1, static_cast<char>(c)), back)) {
             bytes += static_cast<char>(c);
         } else {
             std::string character;

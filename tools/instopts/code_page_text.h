@@ -2,7 +2,9 @@
 // Text held in a Windows code page, converted to and from UTF-8 without
 // loss: a byte the code page leaves undefined stands for the Unicode
 // character of the same number (as Windows maps 1252's five holes), so
-// encoding the decoded text gives the original bytes back.
+// encoding the decoded text gives the original bytes back, but for a
+// character the code page holds under two byte pairs (932's NEC and IBM
+// rows): it encodes to its usual pair.
 
 #include <string>
 
@@ -15,6 +17,9 @@ constexpr unsigned kDefaultCodePage = 1252;  // Western European Windows
 
 // The code pages the tool takes: 874, 932, 936, 949, 950 and 1250 to 1258.
 bool IsSupportedCodePage(unsigned number);
+
+// Appends character `c` as UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
 
 class CodePageText {
 public:
@@ -33,9 +38,6 @@ public:
     bool Encode(const std::string& text, std::string& bytes, std::string& refusal) const;
 
 private:
-    // The character of one or two bytes, when encoding it gives those bytes.
-    bool DecodeExactly(const std::string& bytes, char32_t& character) const;
-
     unsigned number_;
     text::CodePage leadBytes_;
     CodePageConverter converter_;

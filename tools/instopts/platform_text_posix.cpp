@@ -4,6 +4,8 @@
 
 #include <iostream>
 
+#include "instopts/windows_characters.h"
+
 namespace instopts {
 
 std::vector<std::string> CommandArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
@@ -39,6 +41,7 @@ bool Convert(iconv_t converter, const std::string& in, std::string& out)
 }  // namespace
 
 struct CodePageConverter::Converters {
+    unsigned codePage = 0;
     iconv_t toUnicode = kNoConverter;
     iconv_t fromUnicode = kNoConverter;
     ~Converters()
@@ -50,6 +53,7 @@ struct CodePageConverter::Converters {
 
 CodePageConverter::CodePageConverter(unsigned codePage) : converters_(new Converters)
 {
+    converters_->codePage = codePage;
     const std::string name = "CP" + std::to_string(codePage);
     converters_->toUnicode = iconv_open("UTF-32LE", name.c_str());
     converters_->fromUnicode = iconv_open(name.c_str(), "UTF-32LE");
@@ -62,8 +66,10 @@ bool CodePageConverter::IsOpen() const
     return converters_->toUnicode != kNoConverter && converters_->fromUnicode != kNoConverter;
 }
 
+// Where glibc's tables differ from Windows', Windows' characters and bytes.
 bool CodePageConverter::Decode(const std::string& bytes, char32_t& character) const
 {
+    if (WindowsCharacterOf(converters_->codePage, bytes, character)) return true;
     std::string utf32;
     if (!Convert(converters_->toUnicode, bytes, utf32) || utf32.size() != 4) return false;
     character = 0;
@@ -73,6 +79,7 @@ bool CodePageConverter::Decode(const std::string& bytes, char32_t& character) co
 
 bool CodePageConverter::Encode(char32_t character, std::string& bytes) const
 {
+    if (WindowsBytesOf(converters_->codePage, character, bytes)) return true;
     std::string utf32;
     for (int i = 0; i < 4; ++i) utf32 += static_cast<char>(character >> (8 * i) & 0xFF);
     return Convert(converters_->fromUnicode, utf32, bytes) && !bytes.empty();

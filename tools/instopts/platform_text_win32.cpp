@@ -116,8 +116,17 @@ bool CodePageConverter::IsOpen() const { return converters_ != nullptr; }
 bool CodePageConverter::Decode(const std::string& bytes, char32_t& character) const
 {
     wchar_t wide[2];
-    const int length = MultiByteToWideChar(converters_->codePage, MB_ERR_INVALID_CHARS, bytes.data(),
-                                           static_cast<int>(bytes.size()), wide, 2);
+    int length = MultiByteToWideChar(converters_->codePage, MB_ERR_INVALID_CHARS, bytes.data(),
+                                     static_cast<int>(bytes.size()), wide, 2);
+    // The strict conversion refuses the single bytes Windows' table gives
+    // private-use characters (932's A0 and FD to FF, for instance), though
+    // the ANSI functions see those characters and WideCharToMultiByte gives
+    // them those bytes: they are the bytes' characters.
+    if (length == 0 && bytes.size() == 1) {
+        const bool privateUse = MultiByteToWideChar(converters_->codePage, 0, bytes.data(), 1, wide, 2) == 1 &&
+                                wide[0] >= 0xE000 && wide[0] <= 0xF8FF;
+        length = privateUse ? 1 : 0;
+    }
     if (length == 1) {
         character = wide[0];
         return true;

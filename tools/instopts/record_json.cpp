@@ -143,16 +143,17 @@ bool ReadRecord(const Json& object, const CodePageText& codePage, RecipeRecord& 
     }
     const auto name = object.find("name");
     const auto nameField = object.find("nameField");
+    // The name field's bytes may go on after the name's zero byte.
     if (nameField != object.end()) {
-        if (!nameField->is_string() || !ParseHex(nameField->get<std::string>(), record.name)) {
-            return Refuse(error, "\"nameField\" is hexadecimal digits");
+        if (!nameField->is_string() || !ParseHex(nameField->get<std::string>(), record.name) ||
+            record.name.size() > kMaxNameBytes) {
+            return Refuse(error, "\"nameField\" is hexadecimal digits for up to 32 bytes");
         }
     } else if (name == object.end() || !name->is_string()) {
         return Refuse(error, "no \"name\" text");
     } else if (!codePage.Encode(name->get<std::string>(), record.name, error)) {
         return false;
-    }
-    if (record.name.size() > kMaxNameBytes || record.name.find('\0') != std::string::npos) {
+    } else if (record.name.size() > kMaxNameBytes || record.name.find('\0') != std::string::npos) {
         return Refuse(error, "a name takes at most 32 bytes, none of them zero");
     }
     const auto type = object.find("type");
@@ -179,12 +180,17 @@ std::string RecordJson(const OptionRecordView& r, const CodePageText& codePage)
         object["value"] = NonTextValue(r);
     }
     object["length"] = r.valueLength;
-    // A double-byte code page may decode an invalid pair's lead byte to a
-    // character it also holds as a pair; the fields keep such bytes exact.
+    // Decoded text need not encode to the same bytes (a character 932 holds
+    // twice encodes to its usual pair; an invalid pair's lead byte may decode
+    // to a character held as a pair); the fields keep such bytes exact.
+    // The name field up to its last non-zero byte holds more than the name
+    // when bytes follow the name's zero byte.
+    std::string nameField(r.name, kMaxNameBytes);
+    nameField.erase(nameField.find_last_not_of('\0') + 1);
     std::string again;
     std::string ignored;
-    if (!codePage.Encode(object["name"].get<std::string>(), again, ignored) || again != name) {
-        object["nameField"] = Hex(reinterpret_cast<const unsigned char*>(r.name), r.nameLength);
+    if (!codePage.Encode(object["name"].get<std::string>(), again, ignored) || again != nameField) {
+        object["nameField"] = Hex(reinterpret_cast<const unsigned char*>(nameField.data()), nameField.size());
     }
     RecipeRecord rebuilt;
     const std::string field(reinterpret_cast<const char*>(r.value), r.valueLength);
