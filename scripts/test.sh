@@ -16,6 +16,9 @@ bash scripts/install-deps.sh
 source scripts/windows-target.sh
 echo "$windows_reason"
 
+# Every source in the one format of .clang-format (scripts/format.sh applies it).
+bash scripts/format.sh --check
+
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native

@@ -4,6 +4,8 @@ namespace options {
 
 // The fractional hexadecimal digits of pi, 32 bits per word, taken in order:
 // first the P-array, then the four S-boxes.
+// The tables keep the six-a-row layout they are published in.
+// clang-format off
 const std::uint32_t kInitialP[18] = {
     0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344, 0xA4093822, 0x299F31D0,
     0x082EFA98, 0xEC4E6C89, 0x452821E6, 0x38D01377, 0xBE5466CF, 0x34E90C6C,
@@ -189,5 +191,6 @@ const std::uint32_t kInitialS3[256] = {
     0x01C36AE4, 0xD6EBE1F9, 0x90D4F869, 0xA65CDEA0, 0x3F09252D, 0xC208E69F,
     0xB74E6132, 0xCE77E25B, 0x578FDFE3, 0x3AC372E6,
 };
+// clang-format on
 
 }  // namespace options
