@@ -6,7 +6,6 @@
 #include "instopts/code_page_text.h"
 #include "instopts/hex_text.h"
 #include "options/md5.h"
-#include "instopts/windows_characters.h"
 
 namespace {
 
@@ -25,19 +24,15 @@ std::string Utf8(char32_t c)
 // either and is written as its usual pair.
 TEST(CodePages, StoreTextAsTheCodePageHoldsItAndGiveItBack)
 {
+    // clang-format off
     const struct { unsigned codePage; std::string bytes; const char* text; std::string usualBytes; } kRows[] = {
-        {1252, "M\xFCnchen \x80", "München €", ""},
-        {1250, "\xA3\xF3\x64\x9F", "Łódź", ""},
-        {1251, "\xCC\xEE\xF1\xEA\xE2\xE0", "Москва", ""},
-        {932, "\x93\xFA\x96\x7B\xB6\xC5", "日本ｶﾅ", ""},
-        {936, "\xD6\xD0\xCE\xC4", "中文", ""},
-        {949, "\xC7\xD1\xB1\xB9", "한국", ""},
-        {950, "\xA4\xA4\xA4\xE5", "中文", ""},
-        {932, "\xEE\xEF", "ⅰ", "\xFA\x40"},
-        {932, "\xFA\x54", "￢", "\x81\xCA"},
-        {932, "\x87\x90", "≒", "\x81\xE0"},
+        {1252, "M\xFCnchen \x80", "München €", ""}, {1250, "\xA3\xF3\x64\x9F", "Łódź", ""},
+        {1251, "\xCC\xEE\xF1\xEA\xE2\xE0", "Москва", ""}, {932, "\x93\xFA\x96\x7B\xB6\xC5", "日本ｶﾅ", ""},
+        {936, "\xD6\xD0\xCE\xC4", "中文", ""}, {949, "\xC7\xD1\xB1\xB9", "한국", ""}, {950, "\xA4\xA4\xA4\xE5", "中文", ""},
+        {932, "\xEE\xEF", "ⅰ", "\xFA\x40"}, {932, "\xFA\x54", "￢", "\x81\xCA"}, {932, "\x87\x90", "≒", "\x81\xE0"},
         {950, "\xA2\xCC", "十", "\xA4\x51"},
     };
+    // clang-format on
     for (const auto& row : kRows) {
         const CodePageText codePage(row.codePage);
         std::string bytes, refusal;
@@ -47,31 +42,11 @@ TEST(CodePages, StoreTextAsTheCodePageHoldsItAndGiveItBack)
     }
 }
 
-// The bytes where glibc's converters differ from Windows' read as Windows'
-// characters, and those characters are written as those bytes: natively
-// through the table, under Wine through Windows itself, which so checks the table.
-TEST(CodePages, GiveTheBytesWhereTheConvertersDifferWindowsCharacters)
-{
-    for (const instopts::WindowsCharacterBlock& block : instopts::kWindowsCharacterBlocks) {
-        const CodePageText codePage(block.codePage);
-        for (unsigned lead = block.leadFirst; lead <= block.leadLast; ++lead) {
-            for (unsigned trail = block.trailFirst; trail <= block.trailLast; ++trail) {
-                std::string bytes(lead ? 2 : 1, static_cast<char>(lead)), again, refusal;
-                bytes.back() = static_cast<char>(trail);
-                SCOPED_TRACE(testing::Message() << "code page " << block.codePage << std::hex << ": " << lead << ' ' << trail);
-                char32_t character = 0;
-                ASSERT_TRUE(instopts::WindowsCharacterOf(block.codePage, bytes, character));
-                EXPECT_EQ(codePage.Decode(bytes), Utf8(character));
-                EXPECT_TRUE(codePage.Encode(Utf8(character), again, refusal) && again == bytes);
-            }
-        }
-    }
-}
-
 // Every byte, pair and character of every code page maps alike in both
 // builds: the digests are the Windows build's under Wine.
 TEST(CodePages, MapEveryByteAndCharacterAsWindowsDoes)
 {
+    // clang-format off
     const struct { unsigned codePage; const char* digest; } kRows[] = {
         {874, "e408f4f3bed914213e6fb2a70f975325"}, {932, "8c8f7c30566a6a509ece3e207eeed92b"},
         {936, "6af299abb1720d1e821cf5518b304caa"}, {949, "8be461a92e9bd22c03cd416a029156e5"},
@@ -81,6 +56,7 @@ TEST(CodePages, MapEveryByteAndCharacterAsWindowsDoes)
         {1255, "80b56d54d741eac88fed7ca57b200432"}, {1256, "5906856067fdd19ab746fcc90849eb78"},
         {1257, "17e0f694cb84244bd543e5e9541d7ae6"}, {1258, "16a7330521153d7db67351ad1750e3c5"},
     };
+    // clang-format on
     for (const auto& row : kRows) {
         const CodePageText codePage(row.codePage);
         options::Md5 md5;

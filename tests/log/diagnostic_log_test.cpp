@@ -22,6 +22,7 @@ TEST(DiagnosticLog, TheValueChoosesFileAndDebuggerAndEachRunAppends)
     const std::regex twoRuns("(Log started at \\d\\d:\\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d\\d\\.\r\n"
                              "Exception: 100% %s%d\r\n){2}");
     const std::string perProcess = "RIDEvuz#" + std::to_string(GetCurrentProcessId()) + ".log";
+    // clang-format off
     const struct {
         std::vector<BYTE> value;  // "DebugLog", binary; none when empty
         const char* folder;       // in place of the executable's
@@ -34,6 +35,7 @@ TEST(DiagnosticLog, TheValueChoosesFileAndDebuggerAndEachRunAppends)
         {{8}, "C:\\mode8", "", false},  {{1, 0, 0, 0, 0}, "C:\\long", "", false}, {{}, "C:\\none", "", false},
         {{1}, "C:\\missing\\folder", "", true},  // no file: the debugger instead
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         HKEY key = nullptr;

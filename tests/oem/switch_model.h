@@ -13,6 +13,7 @@ namespace oem_model {
 
 using oem::OemSetting;
 enum Decode { kOneIsOn, kOneIsOff, kPresent, kNumber, kFirewall, kExists, kNotExists };
+// clang-format off
 constexpr struct { const char* text; OemSetting setting; Decode decode; } kSwitches[] = {  // in the editor's order
     {"/vg:", OemSetting::kEnableVigilux, kOneIsOn}, {"/sb:", OemSetting::kEnableScriptBlocking, kOneIsOn},
     {"/emi:", OemSetting::kEnableEmailIn, kOneIsOn}, {"/emo:", OemSetting::kEnableEmailOut, kOneIsOn},
@@ -21,6 +22,7 @@ constexpr struct { const char* text; OemSetting setting; Decode decode; } kSwitc
     {"/keyexist:\"", OemSetting::kFactoryRegKey, kExists}, {"/keynoexist:\"", OemSetting::kFactoryRegKey, kNotExists},
     {"/fileexist:\"", OemSetting::kFactoryFile, kExists}, {"/filenoexist:\"", OemSetting::kFactoryFile, kNotExists},
     {"/reseal", OemSetting::kReseal, kPresent}, {"/cto", OemSetting::kCto, kPresent}};
+// clang-format on
 
 inline std::string Write(OemSetting setting, long long value, const std::string* text = nullptr)
 {

@@ -16,7 +16,8 @@ static std::string RandomCommandLine(std::mt19937& random)
     static const std::vector<std::string> kPieces = [] {
         std::vector<std::string> pieces = {"/VG:", "/NoReboot", "/Count:", "\"", " ", " ", "/", "-", "PROP=1",
             "\x81", "\x95\x5c", "\x82\xa0", "1", "0", "2", "3", "-2", "01", " 1", "\t+7x", "1abc", "abc", "10",
-            "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999999999999", std::string(300, 'p')};
+            "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999999999999"};
+        pieces.push_back(std::string(300, 'p'));
         for (const auto& s : oem_model::kSwitches) pieces.insert(pieces.end(), 2, s.text);
         return pieces;
     }();

@@ -6,6 +6,7 @@ using setup::QuietMode;
 
 TEST(QuietMode, OnlyWholeUnquotedInstallerOptionsCount)
 {
+    // clang-format off
     const struct { const char* arguments; QuietMode mode; } rows[] = {
         {"", QuietMode::kNone},
         {"/q", QuietMode::kSilent},
@@ -25,11 +26,13 @@ TEST(QuietMode, OnlyWholeUnquotedInstallerOptionsCount)
         {"\"/qn\" \"open /passive", QuietMode::kNone},
         {"DIR=\"C:\\x\" /passive", QuietMode::kNoBoxes},
     };
+    // clang-format on
     for (const auto& row : rows) EXPECT_EQ(setup::FindQuietMode(row.arguments), row.mode) << row.arguments;
 }
 
 TEST(QuietMode, OnlyAForcedRestartIsARequestToRestart)
 {
+    // clang-format off
     const struct { const char* arguments; bool requested; } rows[] = {
         {"/forcerestart", true},
         {"A=1 -ForceRestart", true},
@@ -40,6 +43,7 @@ TEST(QuietMode, OnlyAForcedRestartIsARequestToRestart)
         {"reboot=Force REBOOT=Forced REBOOT= /forcerestartx", false},  // the property's name is case-sensitive
         {"DIR=\"C:\\a /forcerestart\"", false},
     };
+    // clang-format on
     for (const auto& row : rows) EXPECT_EQ(setup::RestartRequested(row.arguments), row.requested) << row.arguments;
 }
 
@@ -50,6 +54,7 @@ TEST(QuietMode, OptionsOfInstaller30AreSpelledForOlderInstallers)
     for (const char* version : {"2.0.2600.2", "1.1", "", "x3.0", ".3"})
         EXPECT_FALSE(setup::KnowsInstaller30Options(version)) << version;
 
+    // clang-format off
     const struct { const char* arguments; const char* spelled; std::size_t rewrites; } rows[] = {
         {"/quiet", "/qn", 1},
         {"-Passive  A=1\t/norestart", "/qb!-  A=1\tREBOOT=ReallySuppress", 2},
@@ -57,6 +62,7 @@ TEST(QuietMode, OptionsOfInstaller30AreSpelledForOlderInstallers)
         {"/qn /qb!- REBOOT=Force /quieter", "/qn /qb!- REBOOT=Force /quieter", 0},
         {"DIR=\"C:\\a /quiet\" \"/passive\"", "DIR=\"C:\\a /quiet\" \"/passive\"", 0},
     };
+    // clang-format on
     for (const auto& row : rows) {
         const setup::Installer20Arguments spelled = setup::InInstaller20Dialect(row.arguments);
         EXPECT_EQ(spelled.arguments, row.spelled) << row.arguments;

@@ -6,6 +6,7 @@
 
 TEST(RuntimeVersionComparison, AsTextWithoutTheLastField)
 {
+    // clang-format off
     const struct { const char* installed; const char* required; bool older; } cases[] = {
         {"2.0.26.0", "2.0.26.1", false}, {"2.0.26.9", "2.0.26.0", false}, {"2.0.1.9", "2.0.2.0", true},
         {"1.2.0.0", "1.10.0.0", false},  {"", "2.0.2600.0", true},        {"5.0.2600.0", "", false},
@@ -13,6 +14,7 @@ TEST(RuntimeVersionComparison, AsTextWithoutTheLastField)
         {"2", "3", true},                {"3", "3.0", false},             // "3" against "3"
         {"3.1.4000", "3.1.4000.2435", true},  // "3.1" against "3.1.4000"
     };
+    // clang-format on
     for (const auto& c : cases) {
         // lstrcmpA orders digits and dots as a plain byte comparison does.
         EXPECT_EQ(setup::InstalledRuntimeIsOlder(c.installed, c.required, text::SingleByteCodePage(), &std::strcmp),

@@ -123,6 +123,7 @@ TEST(VersionReader, ChecksTheBlockAsksTheTranslationsThenWalksAndKeepsWhatItFoun
     const Bytes english = Block(u"040904b0", {}, {Block(u"ProductVersion", Text(u"1.2"))}), resource = Resource({english});
     const Bytes japanese = Block(u"041104b0", {}, {Block(u"ProductVersion", Text(u"11")), Block(u"\u30c2", Text(u"\u65e5\u672c"))});
     const std::string longest(234, 'N');  // "\StringFileInfo\040904b0\" and it fill 259 bytes
+    // clang-format off
     const struct { Bytes resource; std::string name; const char* text; std::vector<std::string> queries; } rows[] = {
         {resource, "productVersion", "1.2", {"040904b0\\PRODUCTVERSION"}},
         {resource, "040904B0\\ProductVersion", "1.2", {"040904B0\\PRODUCTVERSION"}},
@@ -130,13 +131,16 @@ TEST(VersionReader, ChecksTheBlockAsksTheTranslationsThenWalksAndKeepsWhatItFoun
         {resource, longest + "N", "keep", {}},
         {With(resource, 0, resource.size() + 1), "ProductVersion", "keep", {}},
         {With(resource, 2, resource.size() + 1), "ProductVersion", "keep", {}},
-        {With(resource, 2, resource.size()), "ProductVersion", "1.2", {"040904e4\\PRODUCTVERSION", "040904b0\\PRODUCTVERSION"}},
+        {With(resource, 2, resource.size()), "ProductVersion", "1.2",
+         {"040904e4\\PRODUCTVERSION", "040904b0\\PRODUCTVERSION"}},
         {With(resource, 28, 'i'), "ProductVersion", "keep", {}},  // key VS_VERSION_iNFO
-        {Resource({english}, nullptr), "ProductVersion", "1.2", {"040904e4\\PRODUCTVERSION", "040904b0\\PRODUCTVERSION"}},
+        {Resource({english}, nullptr), "ProductVersion", "1.2",
+         {"040904e4\\PRODUCTVERSION", "040904b0\\PRODUCTVERSION"}},
         {Resource({english}, u""), "ProductVersion", "1.2", {}},
         {Resource({english, japanese}, u"\u0409\u04e4"), "ProductVersion", "11", {"040904e4\\PRODUCTVERSION"}},
         {Resource({japanese}, u"\u0411\u04b0"), "\x83\x61", "\x93\xFA", {"041104b0\\\x83\x61"}},  // ヂ, half of 日本
     };
+    // clang-format on
     for (const auto& row : rows) {
         queries.clear();
         version::VersionInfoReader reader(row.resource.data(), row.resource.size(), &CountingQuery);

@@ -48,9 +48,12 @@ enum Given : unsigned {
     kFilteredToken = 1024,    // setup starts with the Administrators group deny-only
 };
 
-struct Box { UINT text, type; };
+// A box: a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK.
+struct Box {
+    UINT text, type;
+};
 // What quiet mode leaves on the screen; the boxes' texts go to the diagnostic log instead.
-enum Shown { kEverything, kProgressOnly, kNothing };  // a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK
+enum Shown { kEverything, kProgressOnly, kNothing };
 
 struct Scenario {
     const char* name;
@@ -229,6 +232,7 @@ TEST(LauncherFlow, Scenarios)
 {
     const Box retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
     const Texts repairAndRetry = {kInstall, kUnregister, kRegister, kInstall};
+    // clang-format off
     RunTable({
         {.name = "a failed installation ends with the installer's code; the switches never reach it",
          .args = "/vg:1 /noreboot", .installerCodes = {1603}, .exitCode = 1603},
@@ -245,8 +249,10 @@ TEST(LauncherFlow, Scenarios)
         {.name = "an administrator's filtered token (no elevation) is no administrator", .given = kFilteredToken,
          .exitCode = kTurnedAway, .boxes = {{IDS_NOT_ADMIN, MB_ICONERROR}}, .runs = {}},
         {.name = "DLL redirection asked for beside the launcher", .given = kDllRedirection,
-         .logLines = {"Setup does not run: C:\\setuptest\\Setup.exe.local would make"}, .exitCode = kTurnedAway, .runs = {}},
+         .logLines = {"Setup does not run: C:\\setuptest\\Setup.exe.local would make"}, .exitCode = kTurnedAway,
+         .runs = {}},
     });
+    // clang-format on
 }
 
 // Every configuration value at its bound (a longer one is cut there) with
@@ -257,11 +263,14 @@ TEST(LauncherFlow, LongestInputsReachTheInstallerWhole)
     std::string args;
     while (args.size() < 30000) args += "PROPERTY" + std::to_string(args.size()) + "=1 ";
     args.resize(30000, 'x');
-    RunTable({{.name = "longest", .ini = {{"RuntimeVersion", std::string(259, '1')}, {"ProductName", std::string(259, 'N')},
-                                          {"ProductFile", "Package\\" + std::string(251, 'P')},
-                                          {"ProductOpts", "REBOOT=ReallySuppress" + std::string(279, 'O')},
-                                          {"RuntimeNT", "Runtime\\" + std::string(251, 'R')}},
+    // clang-format off
+    RunTable({{.name = "longest",
+               .ini = {{"RuntimeVersion", std::string(259, '1')}, {"ProductName", std::string(259, 'N')},
+                       {"ProductFile", "Package\\" + std::string(251, 'P')},
+                       {"ProductOpts", "REBOOT=ReallySuppress" + std::string(279, 'O')},
+                       {"RuntimeNT", "Runtime\\" + std::string(251, 'R')}},
                .args = args, .installerArgs = args}});
+    // clang-format on
 }
 
 // The last row ends Wine's session: Wine then starts the Startup folder's
@@ -271,6 +280,7 @@ TEST(RuntimeUpdate, Scenarios)
     const Box restart = {IDS_RESTART_REQUIRED, MB_OKCANCEL};
     Ini longName = kOlderRuntime;
     longName["ProductName"] = std::string(259, 'P');
+    // clang-format off
     RunTable({
         {.name = "a runtime differing in its last field only is current", .ini = kCurrentRuntime},
         {.name = "XP: the update, behind the progress dialog (a 259-character name whole), then the installation",
@@ -288,6 +298,7 @@ TEST(RuntimeUpdate, Scenarios)
          .ini = kOlderRuntime, .iniOnAnswer = kCurrentRuntime, .exitCode = kRestartStarted, .boxes = {restart},
          .runs = {kUpdate9X, kInstall}},
     });
+    // clang-format on
 }
 
 TEST(OemStaging, Scenarios)
@@ -297,12 +308,13 @@ TEST(OemStaging, Scenarios)
     const Texts vigilux = {"INSTOPTS:FirewallSecurityLevel=1", "INSTALL:EnableScriptBlocking=1", "INSTALL:NoReboot=0",
                            "INSTALL:EnableVigilux=1"};
     const char* copyFailed = "Exception: Unable to copy the InstOpts.dat file to the TEMP folder (error ";
+    // clang-format off
     RunTable({
         {.name = "switches become options of the staged copy, never installer arguments",
          .args = "PROP=1 /vg:1 /noreboot /count:3 /fw:2 /cto /keyexist:\"HKLM\\Software\\Maker\"", .shipped = true,
          .installerArgs = "PROP=1 ",
-         .staged = {"INSTALL:EnableScriptBlocking=1", "INSTALL:EnableVigilux=1", "INSTALL:NoReboot=1", "INSTOPTS:RebootCount=3",
-                    "INSTOPTS:FirewallSecurityLevel=2", "INSTOPTS:FactoryRegKeyExists=1",
+         .staged = {"INSTALL:EnableScriptBlocking=1", "INSTALL:EnableVigilux=1", "INSTALL:NoReboot=1",
+                    "INSTOPTS:RebootCount=3", "INSTOPTS:FirewallSecurityLevel=2", "INSTOPTS:FactoryRegKeyExists=1",
                     "INSTOPTS:FactoryRegKey=\"HKLM\\Software\\Maker\"", "CTO=1"}},
         {.name = "without switches the copy is still loaded and saved", .shipped = true,
          .staged = {"INSTOPTS:FirewallSecurityLevel=1", "INSTALL:EnableScriptBlocking=1", "INSTALL:EnableVigilux=0",
@@ -315,27 +327,33 @@ TEST(OemStaging, Scenarios)
          .staged = vigilux},
         {.name = "a read-only file there, and an interrupted run's value naming it: neither is read", .args = "/vg:1",
          .given = kStaleValue, .shipped = true, .plantedAt = "instopts.dat", .staged = vigilux},
-        {.name = "nothing shipped: the interrupted run's value goes all the same", .args = "/vg:1", .given = kStaleValue,
-         .plantedAt = "instopts.dat", .logLines = {copyFailed}},
+        {.name = "nothing shipped: the interrupted run's value goes all the same", .args = "/vg:1",
+         .given = kStaleValue, .plantedAt = "instopts.dat", .logLines = {copyFailed}},
         {.name = "a folder at the save's sibling: the save goes beside it", .args = "/vg:1", .shipped = true,
          .plantedAt = "instopts.dat.new", .plantedFolder = true, .staged = vigilux},
-        {.name = "a read-only file there", .args = "/vg:1", .shipped = true, .plantedAt = "instopts.dat.new", .staged = vigilux},
+        {.name = "a read-only file there", .args = "/vg:1", .shipped = true, .plantedAt = "instopts.dat.new",
+         .staged = vigilux},
         {.name = "a folder at the installer's log: the log goes beside it", .args = "/vg:1", .shipped = true,
          .plantedAt = "ZEL.log", .plantedFolder = true,
-         .logLines = {"The installer's log is " + kLogFolder + "ZEL-1.log: " + kLogFolder + "ZEL.log could not be created."},
+         .logLines = {"The installer's log is " + kLogFolder + "ZEL-1.log: " + kLogFolder +
+                      "ZEL.log could not be created."},
          .logName = "ZEL-1.log", .staged = vigilux},
-        {.name = "a read-only file there", .args = "/vg:1", .shipped = true, .plantedAt = "ZEL.log", .logName = "ZEL-1.log",
-         .staged = vigilux},
+        {.name = "a read-only file there", .args = "/vg:1", .shipped = true, .plantedAt = "ZEL.log",
+         .logName = "ZEL-1.log", .staged = vigilux},
         {.name = "a hard link at the staged name is never written through", .args = "/vg:1", .shipped = true,
          .linkAt = "instopts.dat", .staged = vigilux},
         {.name = "nor one at the save's sibling", .args = "/vg:1", .shipped = true, .linkAt = "instopts.dat.new",
          .staged = vigilux},
-        {.name = "nor one at the installer's log", .args = "/vg:1", .shipped = true, .linkAt = "ZEL.log", .staged = vigilux},
+        {.name = "nor one at the installer's log", .args = "/vg:1", .shipped = true, .linkAt = "ZEL.log",
+         .staged = vigilux},
         {.name = "a damaged shipped file is logged and left as it is; the switches are still cut",
          .args = "FOO=1 /vg:1 /count:5", .given = kDamagedShippedFile, .shipped = true,
-         .logLines = {"Exception: Unable to load the InstOpts.dat file.\r\n"}, .installerArgs = "FOO=1 ", .staged = {"(unreadable)"}},
-        {.name = "a missing TEMP folder is made", .args = "/vg:1", .given = kNoTempFolder, .shipped = true, .staged = vigilux},
+         .logLines = {"Exception: Unable to load the InstOpts.dat file.\r\n"}, .installerArgs = "FOO=1 ",
+         .staged = {"(unreadable)"}},
+        {.name = "a missing TEMP folder is made", .args = "/vg:1", .given = kNoTempFolder, .shipped = true,
+         .staged = vigilux},
     });
+    // clang-format on
 }
 
 // The boxes' paths with nobody to answer: the texts go to the log, each box's
@@ -348,6 +366,7 @@ TEST(QuietMode, Scenarios)
     // Wine restarts by starting wineboot.exe: the stand-in in its place would list a restart among the runs.
     harness::StubPrograms().InstallAs(win::SystemFolder() + "\\wineboot.exe");
     harness::SetText(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "wineboot.exe", "native");
+    // clang-format off
     RunTable({
         {.name = "/qn: installer unusable twice, a repair and one retry", .args = "/qn", .installerCodes = {1601, 1631},
          .exitCode = 1631, .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .shown = kNothing,
@@ -359,10 +378,13 @@ TEST(QuietMode, Scenarios)
         {.name = "/qn on 98: the update without its dialog, then no restart", .windows = "win98", .ini = kOlderRuntime,
          .args = "/qn", .exitCode = kRestartNeeded, .boxes = {{IDS_RESTART_REQUIRED, MB_OKCANCEL}}, .shown = kNothing,
          .runs = {kUpdate9X}},
-        {.name = "/passive in the configured options: the progress dialog stays", .ini = passive, .installerCodes = {1613},
-         .boxes = {retry}, .shown = kProgressOnly, .runs = {kUpdateNT, kInstall, kUnregister, kRegister, kInstall}},
-        {.name = "an OEM switch beside /qn is cut; /qn stays", .args = "/vg:1 /qn", .shown = kNothing, .installerArgs = "/qn"},
+        {.name = "/passive in the configured options: the progress dialog stays", .ini = passive,
+         .installerCodes = {1613}, .boxes = {retry}, .shown = kProgressOnly,
+         .runs = {kUpdateNT, kInstall, kUnregister, kRegister, kInstall}},
+        {.name = "an OEM switch beside /qn is cut; /qn stays", .args = "/vg:1 /qn", .shown = kNothing,
+         .installerArgs = "/qn"},
     });
+    // clang-format on
 }
 
 // What a management tool that judges a deployment by the exit code alone
@@ -379,30 +401,34 @@ TEST(Unattended, Scenarios)
     Ini forceRestart = kIni;
     forceRestart["ProductOpts"] = "/forcerestart";
     const Box restart = {IDS_RESTART_REQUIRED, MB_OKCANCEL}, retry = {IDS_INSTALLER_RETRY, MB_ICONERROR};
+    // clang-format off
     RunTable({
         {.name = "/qn: another installation running", .args = "/qn", .installerCodes = {1618}, .exitCode = 1618,
          .shown = kNothing, .installerArgs = "/qn"},
         {.name = "installed, a restart needed", .installerCodes = {3010}, .exitCode = 3010},
         {.name = "Windows Installer 2.0: the 3.0 options in its spelling, in the arguments and the configured options",
          .ini = forceRestart, .args = "/quiet /norestart /promptrestart", .given = kInstaller20,
-         .logLines = {rewrote + "\"/quiet\" passed as \"/qn\".", rewrote + "\"/norestart\" passed as \"REBOOT=ReallySuppress\".",
+         .logLines = {rewrote + "\"/quiet\" passed as \"/qn\".",
+                      rewrote + "\"/norestart\" passed as \"REBOOT=ReallySuppress\".",
                       rewrote + "\"/promptrestart\" left out, as Windows Installer 2.0 prompts anyway.",
                       rewrote + "\"/forcerestart\" passed as \"REBOOT=Force\"."},
          .shown = kNothing, .installerArgs = "/qn REBOOT=ReallySuppress ", .installerOpts = "REBOOT=Force"},
-        {.name = "Windows Installer 3.0 and later: the options as given", .args = "/passive /norestart", .shown = kProgressOnly,
-         .installerArgs = "/passive /norestart"},
-        {.name = "/qn, the update program missing: no box from Windows; ends with 1601", .ini = updateMissing, .args = "/qn",
-         .logLines = {"C:\\setuptest\\Runtime\\Missing.exe /Q was not started (error "}, .exitCode = 1601, .shown = kNothing,
-         .runs = {}},
+        {.name = "Windows Installer 3.0 and later: the options as given", .args = "/passive /norestart",
+         .shown = kProgressOnly, .installerArgs = "/passive /norestart"},
+        {.name = "/qn, the update program missing: no box from Windows; ends with 1601", .ini = updateMissing,
+         .args = "/qn", .logLines = {"C:\\setuptest\\Runtime\\Missing.exe /Q was not started (error "},
+         .exitCode = 1601, .shown = kNothing, .runs = {}},
         {.name = "a command line too long to start", .args = std::string(32700, 'x'),
          .logLines = {"The installer was not started: its command line holds "}, .exitCode = 1639, .runs = {}},
-        {.name = "an OEM switch before /qn: quiet mode is judged on what the installer receives", .args = "/noreboot/qn",
-         .installerCodes = {1601, 1631}, .exitCode = 1631, .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}},
-         .shown = kNothing, .runs = {kInstall, kUnregister, kRegister, kInstall}, .installerArgs = "/qn"},
+        {.name = "an OEM switch before /qn: quiet mode is judged on what the installer receives",
+         .args = "/noreboot/qn", .installerCodes = {1601, 1631}, .exitCode = 1631,
+         .boxes = {retry, {IDS_INSTALLER_FAILED, MB_OK}}, .shown = kNothing,
+         .runs = {kInstall, kUnregister, kRegister, kInstall}, .installerArgs = "/qn"},
         {.name = "98, quiet, a restart asked for: it is started", .windows = "win98", .ini = kOlderRuntime,
          .args = "/qn /forcerestart", .exitCode = kRestartStarted, .boxes = {restart}, .shown = kNothing,
          .runs = {kUpdate9X}},
     });
+    // clang-format on
 }
 
 // Registered with LC_ALL=en_US.UTF-8, so Wine's ANSI code page is 1252: it
