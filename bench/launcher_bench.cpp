@@ -73,8 +73,9 @@ int main(int argc, char** argv)
         minimal.push_back(TimeRun(spawner).wallSeconds);
     }
     const double launcherMedian = Median(launcher), minimalMedian = Median(minimal);
-    std::printf("overhead: launcher median %.1f ms, minimal spawner median %.1f ms, ratio %.2f (goal <= 1.2), %d rounds\n",
-                launcherMedian * 1e3, minimalMedian * 1e3, launcherMedian / minimalMedian, rounds);
+    std::printf(
+        "overhead: launcher median %.1f ms, minimal spawner median %.1f ms, ratio %.2f (goal <= 1.2), %d rounds\n",
+        launcherMedian * 1e3, minimalMedian * 1e3, launcherMedian / minimalMedian, rounds);
 
     // Under Wine most of a process's CPU time is its own start-up (tens of
     // ms, counted in 10 ms ticks), so the same launcher run with an installer
@@ -83,9 +84,9 @@ int main(int argc, char** argv)
     stub.Plan({}, 5000);
     const RunTimes waiting = TimeRun(setup.ExePath());
     const RunTimes spawnerWaiting = TimeRun(spawner);
-    std::printf("cpu: launcher %.1f ms of CPU during a %.1f s installer run (goal <= 50 ms); "
-                "%.1f ms with an installer that ends at once; the minimal spawner %.1f ms in the 5 s wait\n",
-                waiting.cpuSeconds * 1e3, waiting.wallSeconds, instant.cpuSeconds * 1e3,
-                spawnerWaiting.cpuSeconds * 1e3);
+    std::printf(
+        "cpu: launcher %.1f ms of CPU during a %.1f s installer run (goal <= 50 ms); "
+        "%.1f ms with an installer that ends at once; the minimal spawner %.1f ms in the 5 s wait\n",
+        waiting.cpuSeconds * 1e3, waiting.wallSeconds, instant.cpuSeconds * 1e3, spawnerWaiting.cpuSeconds * 1e3);
     return 0;
 }

@@ -10,13 +10,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     lstrcpyA(installer, system);
     lstrcatA(installer, "\\msiexec.exe");
     char commandLine[1024] = {};
-    wsprintfA(commandLine, "%s /i \"C:\\bench\\Package\\Product.msi\"  REBOOT=ReallySuppress /l*v C:\\windows\\Temp\\ZEL.log",
+    wsprintfA(commandLine,
+              "%s /i \"C:\\bench\\Package\\Product.msi\"  REBOOT=ReallySuppress /l*v C:\\windows\\Temp\\ZEL.log",
               installer);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(installer, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started)) {
+    if (!CreateProcessA(installer, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
         return 1;
     }
     WaitForSingleObject(started.hProcess, INFINITE);

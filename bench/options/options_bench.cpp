@@ -67,7 +67,8 @@ int main(int argc, char** argv)
     if (!Check(OptionsCreateDefault(&handle), "create")) return 1;
     for (int i = 0; i < kRecords; ++i) {
         std::string text(2047, static_cast<char>('a' + i % 26));
-        if (!Check(OptionsSetString(handle, ("INSTOPTS:Value" + std::to_string(i)).c_str(), text.c_str()), "set")) return 1;
+        if (!Check(OptionsSetString(handle, ("INSTOPTS:Value" + std::to_string(i)).c_str(), text.c_str()), "set"))
+            return 1;
     }
     if (!Check(OptionsSave(path.c_str(), handle), "first save")) return 1;
     std::ifstream in(path, std::ios::binary);

@@ -39,8 +39,8 @@ std::vector<TokenGroup> GroupsOf(const TOKEN_GROUPS& groups, const TokenFunction
     for (DWORD i = 0; i < groups.GroupCount; ++i) {
         PSID sid = groups.Groups[i].Sid;
         if (sid == nullptr || !token.isValidSid(sid)) continue;
-        list.push_back(TokenGroup{static_cast<const std::uint8_t*>(sid), token.getLengthSid(sid),
-                                  groups.Groups[i].Attributes});
+        list.push_back(
+            TokenGroup{static_cast<const std::uint8_t*>(sid), token.getLengthSid(sid), groups.Groups[i].Attributes});
     }
     return list;
 }
@@ -81,14 +81,12 @@ bool UserIsAdministrator()
 
 PlatformRefusal CheckPlatformSupported(const OSVERSIONINFOA& version)
 {
-    if (GetKeyboardType(0) == kJapaneseKeyboardType &&
-        IsNecPc98Keyboard(kJapaneseKeyboardType, GetKeyboardType(1))) {
+    if (GetKeyboardType(0) == kJapaneseKeyboardType && IsNecPc98Keyboard(kJapaneseKeyboardType, GetKeyboardType(1))) {
         return PlatformRefusal::kNecPc98;
     }
     // A failed version query leaves zero fields, which are refused.
-    return IsWindowsVersionSupported(version.dwMajorVersion, version.dwMinorVersion)
-               ? PlatformRefusal::kNone
-               : PlatformRefusal::kWindowsTooOld;
+    return IsWindowsVersionSupported(version.dwMajorVersion, version.dwMinorVersion) ? PlatformRefusal::kNone
+                                                                                     : PlatformRefusal::kWindowsTooOld;
 }
 
 }  // namespace checks

@@ -6,8 +6,7 @@ namespace checks {
 
 bool IsNecPc98Keyboard(int keyboardType, int keyboardSubtype)
 {
-    return keyboardType == kJapaneseKeyboardType &&
-           static_cast<unsigned>(keyboardSubtype) >= kFirstNecPc98Subtype;
+    return keyboardType == kJapaneseKeyboardType && static_cast<unsigned>(keyboardSubtype) >= kFirstNecPc98Subtype;
 }
 
 bool IsWindowsVersionSupported(unsigned majorVersion, unsigned minorVersion)
@@ -25,8 +24,7 @@ const std::vector<std::uint8_t>& AdministratorsSid()
 {
     // Revision 1, two sub-authorities, NT authority 5, then the built-in
     // domain (32) and the Administrators alias (544), little-endian.
-    static const std::vector<std::uint8_t> sid = {
-        1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0};
+    static const std::vector<std::uint8_t> sid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0};
     return sid;
 }
 

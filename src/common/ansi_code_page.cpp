@@ -5,11 +5,17 @@
 namespace win {
 namespace {
 
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+bool IsAnsiLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
 
 }  // namespace
 
-text::CodePage AnsiCodePage() { return text::CodePage{&IsAnsiLeadByte}; }
+text::CodePage AnsiCodePage()
+{
+    return text::CodePage{&IsAnsiLeadByte};
+}
 
 std::u16string AnsiToUtf16(const char* text, std::size_t length)
 {
@@ -17,8 +23,7 @@ std::u16string AnsiToUtf16(const char* text, std::size_t length)
     const int count = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
     if (count <= 0) return std::u16string();
     std::u16string wide(static_cast<std::size_t>(count), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), reinterpret_cast<wchar_t*>(&wide[0]),
-                        count);
+    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), reinterpret_cast<wchar_t*>(&wide[0]), count);
     return wide;
 }
 

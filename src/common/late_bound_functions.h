@@ -51,24 +51,24 @@ struct LateBoundRow {
 
 // In the order of LateBound.
 constexpr LateBoundRow kLateBoundRows[] = {
-    {"kernel32.dll", "SetDefaultDllDirectories", false},  // Windows 8, or 7 and Vista with KB2533623
-    {"kernel32.dll", "SetDllDirectoryA", false},          // XP SP1
-    {"kernel32.dll", "MoveFileExA", true},                // 9x: fails with ERROR_CALL_NOT_IMPLEMENTED
-    {"kernel32.dll", "GetTickCount64", false},            // Vista
+    {"kernel32.dll", "SetDefaultDllDirectories", false},        // Windows 8, or 7 and Vista with KB2533623
+    {"kernel32.dll", "SetDllDirectoryA", false},                // XP SP1
+    {"kernel32.dll", "MoveFileExA", true},                      // 9x: fails with ERROR_CALL_NOT_IMPLEMENTED
+    {"kernel32.dll", "GetTickCount64", false},                  // Vista
     {"kernel32.dll", "AddVectoredExceptionHandler", false},     // XP
     {"kernel32.dll", "RemoveVectoredExceptionHandler", false},  // XP
     {"kernel32.dll", "TryEnterCriticalSection", true},
     {"kernel32.dll", "GetHandleInformation", true},
-    {"kernel32.dll", "IsDebuggerPresent", false},         // not on Windows 95
+    {"kernel32.dll", "IsDebuggerPresent", false},  // not on Windows 95
     {"kernel32.dll", "SetProcessAffinityMask", true},
     {"advapi32.dll", "OpenProcessToken", true},
     {"advapi32.dll", "GetTokenInformation", true},
     {"advapi32.dll", "GetLengthSid", true},
     {"advapi32.dll", "IsValidSid", true},
-    {"shell32.dll", "SHGetFolderPathA", false},           // Windows 2000 and Me
-    {"shfolder.dll", "SHGetFolderPathA", false},          // Windows 98 with the redistributable
-    {"shlwapi.dll", "SHDeleteEmptyKeyA", false},          // not always taken from the system folder
-    {"version.dll", "VerQueryValueA", false},             // likewise
+    {"shell32.dll", "SHGetFolderPathA", false},   // Windows 2000 and Me
+    {"shfolder.dll", "SHGetFolderPathA", false},  // Windows 98 with the redistributable
+    {"shlwapi.dll", "SHDeleteEmptyKeyA", false},  // not always taken from the system folder
+    {"version.dll", "VerQueryValueA", false},     // likewise
     {"kernel32.dll", "GetModuleFileNameW", true},
     {"kernel32.dll", "GetShortPathNameW", true},
     {"advapi32.dll", "RegisterEventSourceA", true},  // 9x: no event log

@@ -5,7 +5,10 @@
 namespace text {
 namespace {
 
-bool NoLeadBytes(unsigned char) { return false; }
+bool NoLeadBytes(unsigned char)
+{
+    return false;
+}
 
 bool ShiftJisLeadByte(unsigned char c)
 {
@@ -14,8 +17,14 @@ bool ShiftJisLeadByte(unsigned char c)
 
 }  // namespace
 
-CodePage SingleByteCodePage() { return CodePage{&NoLeadBytes}; }
-CodePage ShiftJisCodePage() { return CodePage{&ShiftJisLeadByte}; }
+CodePage SingleByteCodePage()
+{
+    return CodePage{&NoLeadBytes};
+}
+CodePage ShiftJisCodePage()
+{
+    return CodePage{&ShiftJisLeadByte};
+}
 
 const char* NextChar(const char* p, const CodePage& codePage)
 {

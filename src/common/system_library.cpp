@@ -8,7 +8,10 @@ namespace {
 void* g_boundFunctions[static_cast<int>(LateBound::kCount)] = {};
 bool g_lookedUp[static_cast<int>(LateBound::kCount)] = {};
 
-bool Is9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
+bool Is9xFamily()
+{
+    return (GetVersion() & 0x80000000u) != 0;
+}
 
 void* LookUp(const LateBoundRow& row)
 {

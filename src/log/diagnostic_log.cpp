@@ -65,8 +65,8 @@ void DiagnosticLog::Open(const char* baseName, const std::string& executablePath
     if (mode_ == 0) return;
     if (mode_ & kLogToFile) {
         const bool perProcess = (mode_ & kLogPerProcessFile) != 0;
-        file_ = OpenLogFile(
-            LogFilePath(executablePath, baseName, perProcess, GetCurrentProcessId(), win::AnsiCodePage()));
+        file_ =
+            OpenLogFile(LogFilePath(executablePath, baseName, perProcess, GetCurrentProcessId(), win::AnsiCodePage()));
         // Read-only media and the like: the lines still reach the debugger.
         if (!file_) mode_ = kLogToDebugger;
     }

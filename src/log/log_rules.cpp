@@ -75,6 +75,9 @@ std::string LogClockTime(unsigned hour, unsigned minute, unsigned second)
     return TwoDigitsJoined(hour, minute, second, ':');
 }
 
-std::string LogDate(unsigned month, unsigned day, unsigned year) { return TwoDigitsJoined(month, day, year, '/'); }
+std::string LogDate(unsigned month, unsigned day, unsigned year)
+{
+    return TwoDigitsJoined(month, day, year, '/');
+}
 
 }  // namespace diag

@@ -20,13 +20,16 @@ using win::kMakerKey;
 constexpr char kStagedPathValue[] = "Instopts";
 constexpr char kOptionsFileName[] = "\\instopts.dat";
 
-std::string StagingFolder() { return win::WindowsFolder() + "\\TEMP"; }
+std::string StagingFolder()
+{
+    return win::WindowsFolder() + "\\TEMP";
+}
 
 bool KeyIsEmpty(HKEY key)
 {
     DWORD subkeys = 0, values = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS) {
         return false;
     }
     return subkeys == 0 && values == 0;
@@ -66,8 +69,8 @@ bool CopyInto(HANDLE from, HANDLE to)
 win::OwnFile CopyAsFreshFile(const std::string& from, const std::string& to)
 {
     DeleteFileA(to.c_str());
-    const win::UniqueFile source(
-        CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win::UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!source) return {};
     win::OwnFile copy = win::CreateOwnFileNear(to, GENERIC_WRITE);
     if (copy.file && !CopyInto(source.Get(), copy.file.Get())) {
@@ -100,8 +103,8 @@ bool StageInstallOptions(const std::string& optionsFolder)
     win::OwnFile staged = CopyAsFreshFile(shippedPath, fixedPath);
     if (!staged.file) {
         diag::LauncherLog().WriteException(
-            ("Unable to copy the InstOpts.dat file to the TEMP folder (error " +
-             std::to_string(GetLastError()) + ").").c_str());
+            ("Unable to copy the InstOpts.dat file to the TEMP folder (error " + std::to_string(GetLastError()) + ").")
+                .c_str());
         return false;
     }
     staged.file.Reset();

@@ -23,8 +23,7 @@ EditorResult InstallOptionsEditor::Load(const char* path)
         loadResult_ = OPTS_E_OPEN_FAILED;
         failureLog_.Write("Instopts.dat file is Read Only.");
         return kFileReadOnly;
-    case FileState::kWritable:
-        break;
+    case FileState::kWritable: break;
     }
     // A second load starts from a fresh handle rather than leaking the first.
     OptionsDestroy(handle_);
@@ -64,8 +63,7 @@ EditorResult InstallOptionsEditor::SetFactoryPair(const OptionWrite& write, std:
 EditorResult InstallOptionsEditor::Apply(const OptionWrite& write)
 {
     if (!write.IsFactoryPair()) return SetInteger(write.integerName, write.value, write.integerFailure);
-    std::string& location =
-        write.setting == OemSetting::kFactoryRegKey ? factoryRegKey_ : factoryFile_;
+    std::string& location = write.setting == OemSetting::kFactoryRegKey ? factoryRegKey_ : factoryFile_;
     return SetFactoryPair(write, location);
 }
 

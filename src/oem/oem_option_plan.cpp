@@ -23,8 +23,8 @@ std::vector<OptionWrite> PlanOemOptions(SwitchParser& parser)
         } else {
             char location[kSwitchTextCapacity] = {};
             if (!parser.CutText(row, location, sizeof location)) continue;
-            writes.push_back({s.setting, s.integerOption, s.existsFlag, s.textOption, location, s.integerFailure,
-                              s.textFailure});
+            writes.push_back(
+                {s.setting, s.integerOption, s.existsFlag, s.textOption, location, s.integerFailure, s.textFailure});
         }
     }
     return writes;

@@ -39,9 +39,9 @@ struct OemSwitch {
     const char* text;  // as typed: matched case-sensitively, anywhere in the command line
     SwitchValue value;
     OemSetting setting;
-    const char* integerOption;  // the option the value, or the exists flag, goes to
-    std::int32_t existsFlag;    // quoted-text switches only
-    const char* textOption;     // quoted-text switches only: the option the text goes to
+    const char* integerOption;   // the option the value, or the exists flag, goes to
+    std::int32_t existsFlag;     // quoted-text switches only
+    const char* textOption;      // quoted-text switches only: the option the text goes to
     const char* integerFailure;  // what the editor logs when the integer write fails
     const char* textFailure;     // likewise for the text write; null when there is none
 };

@@ -12,7 +12,10 @@ bool IsNumberSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::int32_t DecodeValue(SwitchValue kind, const char* valueText, std::int32_t existsFlag)
 {
@@ -49,8 +52,7 @@ std::int32_t ParseSwitchNumber(const char* valueText)
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-SwitchParser::SwitchParser(char* commandLine, text::CodePage codePage)
-    : commandLine_(commandLine), codePage_(codePage)
+SwitchParser::SwitchParser(char* commandLine, text::CodePage codePage) : commandLine_(commandLine), codePage_(codePage)
 {
 }
 

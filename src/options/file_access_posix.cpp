@@ -49,7 +49,10 @@ std::uint32_t TransferAll(Transfer transfer, std::uint32_t count)
     return done;
 }
 
-bool MoveDescriptorTo(int fd, std::uint32_t offset) { return lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0; }
+bool MoveDescriptorTo(int fd, std::uint32_t offset)
+{
+    return lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
 
 class PosixReadableFile final : public ReadableFile {
 public:
@@ -80,8 +83,8 @@ public:
     std::uint32_t Write(const void* buffer, std::uint32_t count) override
     {
         const auto* bytes = static_cast<const unsigned char*>(buffer);
-        return TransferAll(
-            [&](std::uint32_t done, std::uint32_t left) { return write(fd_.Get(), bytes + done, left); }, count);
+        return TransferAll([&](std::uint32_t done, std::uint32_t left) { return write(fd_.Get(), bytes + done, left); },
+                           count);
     }
     bool MoveTo(std::uint32_t offset) override { return MoveDescriptorTo(fd_.Get(), offset); }
     bool SetEnd() override

@@ -35,7 +35,10 @@ bool MoveFileTo(HANDLE file, std::uint32_t offset)
            GetLastError() == NO_ERROR;
 }
 
-bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 class Win32ReadableFile final : public ReadableFile {
 public:
@@ -91,8 +94,8 @@ public:
 
     std::unique_ptr<ReadableFile> OpenForReading(const char* path) override
     {
-        win::UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        win::UniqueFile file(
+            CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return nullptr;
         return std::unique_ptr<ReadableFile>(new (std::nothrow) Win32ReadableFile(std::move(file)));
     }
@@ -107,8 +110,7 @@ public:
             // a caller with backup rights, or a file system that ignores the
             // attribute, would pass.
             if (attributes & FILE_ATTRIBUTE_READONLY) return nullptr;
-            claim.Reset(
-                CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            claim.Reset(CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!claim) return nullptr;
         }
         std::unique_ptr<char[]> siblingPath = SiblingPathOf(target);
@@ -124,8 +126,8 @@ public:
             win::CreateOwnFileNear(siblingPath.get(), GENERIC_WRITE, win::OwnFileAccess::kAsTheFolderGives);
         if (!sibling.file) return nullptr;
         sibling_ = {target, sibling.path};
-        std::unique_ptr<WritableFile> file(
-            new (std::nothrow) Win32WritableFile(std::move(sibling.file), std::move(claim)));
+        std::unique_ptr<WritableFile> file(new (std::nothrow)
+                                               Win32WritableFile(std::move(sibling.file), std::move(claim)));
         if (!file) {  // nothing was moved: close the sibling before deleting it
             sibling.file.Reset();
             DeleteFileA(sibling.path.c_str());

@@ -11,7 +11,10 @@ using common::WriteLittleEndian32;
 
 namespace {
 
-inline std::uint32_t RotateLeft(std::uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
+inline std::uint32_t RotateLeft(std::uint32_t x, int n)
+{
+    return (x << n) | (x >> (32 - n));
+}
 
 // The 64 step constants: the integer part of 2^32 * |sin(i + 1)|.
 constexpr std::uint32_t kStepConstants[64] = {

@@ -63,11 +63,17 @@ private:
     std::size_t position_ = 0;
 };
 
-std::string SiblingOf(const char* target) { return std::string(target) + kSiblingSuffix; }
+std::string SiblingOf(const char* target)
+{
+    return std::string(target) + kSiblingSuffix;
+}
 
 }  // namespace
 
-bool MemoryFileAccess::Exists(const char* path) { return files_.count(path) != 0; }
+bool MemoryFileAccess::Exists(const char* path)
+{
+    return files_.count(path) != 0;
+}
 
 std::unique_ptr<ReadableFile> MemoryFileAccess::OpenForReading(const char* path)
 {
@@ -92,6 +98,9 @@ ReplaceOutcome MemoryFileAccess::ReplaceWithSibling(const char* target)
     return ReplaceOutcome::kReplaced;
 }
 
-void MemoryFileAccess::DiscardSibling(const char* target) { files_.erase(SiblingOf(target)); }
+void MemoryFileAccess::DiscardSibling(const char* target)
+{
+    files_.erase(SiblingOf(target));
+}
 
 }  // namespace options

@@ -53,8 +53,7 @@ public:
 private:
     static bool HoldsBuiltInKey(const OptionsLibrary* handle)
     {
-        return handle->keyLength == kBuiltInKeyLength &&
-               std::memcmp(handle->key, kBuiltInKey, kBuiltInKeyLength) == 0;
+        return handle->keyLength == kBuiltInKeyLength && std::memcmp(handle->key, kBuiltInKey, kBuiltInKeyLength) == 0;
     }
     static const BlowfishSchedule& BuiltInKeySchedule()
     {

@@ -17,7 +17,10 @@ const unsigned char kBuiltInKey[kBuiltInKeyLength] = {0x5E, 0x21, 0xC7, 0x93, 0x
 namespace {
 
 // A name given by a caller: zero-terminated, at most 31 bytes.
-bool IsAcceptableName(const char* name) { return std::memchr(name, 0, kNameFieldSize) != nullptr; }
+bool IsAcceptableName(const char* name)
+{
+    return std::memchr(name, 0, kNameFieldSize) != nullptr;
+}
 
 // The field holds the name whole when it has a zero byte; a field from a file
 // without one is taken as a 32-byte name, so nothing past it is compared.
@@ -194,11 +197,20 @@ OptionsResult OptionsRemove(OptionsLibrary* handle, const char* name)
     return OPTS_OK;
 }
 
-std::uint32_t OptionsRecordCount(const OptionsLibrary* handle) { return handle ? handle->recordCount : 0; }
+std::uint32_t OptionsRecordCount(const OptionsLibrary* handle)
+{
+    return handle ? handle->recordCount : 0;
+}
 
-const OptionRecord* OptionsFirstRecord(const OptionsLibrary* handle) { return handle ? handle->firstRecord : nullptr; }
+const OptionRecord* OptionsFirstRecord(const OptionsLibrary* handle)
+{
+    return handle ? handle->firstRecord : nullptr;
+}
 
-const OptionRecord* OptionsNextRecord(const OptionRecord* record) { return record ? record->next : nullptr; }
+const OptionRecord* OptionsNextRecord(const OptionRecord* record)
+{
+    return record ? record->next : nullptr;
+}
 
 OptionRecordView OptionsViewRecord(const OptionRecord* record)
 {
@@ -216,8 +228,7 @@ OptionRecordView OptionsViewRecord(const OptionRecord* record)
 
 OptionsResult OptionsPushRecord(OptionsLibrary* handle, const OptionRecordView* record)
 {
-    if (!handle || !record || record->nameLength > kNameFieldSize ||
-        (record->nameLength > 0 && !record->name) ||
+    if (!handle || !record || record->nameLength > kNameFieldSize || (record->nameLength > 0 && !record->name) ||
         !IsAcceptableValueLength(record->valueLength) || (record->valueLength > 0 && !record->value)) {
         return OPTS_E_INVALID_ARGUMENT;
     }

@@ -35,7 +35,10 @@ constexpr std::uint32_t kMaxRecordSize = kRecordHeaderSize + kMaxValueLength;
 constexpr std::int32_t kBuiltInKeyLength = 8;
 extern const unsigned char kBuiltInKey[kBuiltInKeyLength];
 
-inline unsigned char* RecordBytes(OptionRecord* record) { return reinterpret_cast<unsigned char*>(record + 1); }
+inline unsigned char* RecordBytes(OptionRecord* record)
+{
+    return reinterpret_cast<unsigned char*>(record + 1);
+}
 inline const unsigned char* RecordBytes(const OptionRecord* record)
 {
     return reinterpret_cast<const unsigned char*>(record + 1);

@@ -34,14 +34,11 @@ std::string InstallerWindowTitle(const std::string& productName, const std::stri
     return productName + " " + caption;
 }
 
-std::string ComposeInstallerCommandLine(const std::string& installerPath,
-                                        const std::string& packagePath,
-                                        const std::string& arguments,
-                                        const std::string& productOptions,
+std::string ComposeInstallerCommandLine(const std::string& installerPath, const std::string& packagePath,
+                                        const std::string& arguments, const std::string& productOptions,
                                         const std::string& logArgument)
 {
-    return installerPath + " /i \"" + packagePath + "\" " + arguments + " " + productOptions +
-           " " + logArgument;
+    return installerPath + " /i \"" + packagePath + "\" " + arguments + " " + productOptions + " " + logArgument;
 }
 
 bool FitsCommandLineLimit(const std::string& commandLine)

@@ -33,10 +33,8 @@ std::string InstallerWindowTitle(const std::string& productName, const std::stri
 // "%s /i "%s" %s %s %s": the installer, the quoted package, the user's
 // arguments, the configured options and the log argument. Empty pieces keep
 // their separating blanks.
-std::string ComposeInstallerCommandLine(const std::string& installerPath,
-                                        const std::string& packagePath,
-                                        const std::string& arguments,
-                                        const std::string& productOptions,
+std::string ComposeInstallerCommandLine(const std::string& installerPath, const std::string& packagePath,
+                                        const std::string& arguments, const std::string& productOptions,
                                         const std::string& logArgument);
 
 // True when CreateProcessA can take the command line whole.

@@ -17,7 +17,10 @@ std::string OnOneLine(std::string text)
     return text;
 }
 
-int DefaultAnswer(UINT type) { return (type & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK; }
+int DefaultAnswer(UINT type)
+{
+    return (type & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK;
+}
 
 // Where an administrator looks for what an unattended deployment met. The 9x
 // family has no event log: its advapi32 exports stubs, not taken.

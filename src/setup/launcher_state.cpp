@@ -50,8 +50,14 @@ diag::DiagnosticLog g_launcherLog(diag::kLauncherLogName);
 
 }  // namespace
 
-oem::InstallOptionsEditor& oem::LauncherOptionsEditor() { return g_optionsEditor; }
-diag::DiagnosticLog& diag::LauncherLog() { return g_launcherLog; }
+oem::InstallOptionsEditor& oem::LauncherOptionsEditor()
+{
+    return g_optionsEditor;
+}
+diag::DiagnosticLog& diag::LauncherLog()
+{
+    return g_launcherLog;
+}
 
 bool setup::InstallerUsable = true;
 checks::PlatformRecord checks::RecordedPlatform = {false, false};

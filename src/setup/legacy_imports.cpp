@@ -88,15 +88,11 @@ BOOL WINAPI ProcessAffinityMask(HANDLE process, DWORD_PTR mask)
 // The import pointers under the names kernel32's import library gives them.
 extern "C" {
 void* legacyTickCount64 __asm__("__imp__GetTickCount64@0") = reinterpret_cast<void*>(&TickCount64);
-void* legacyAddVectored __asm__("__imp__AddVectoredExceptionHandler@8") =
-    reinterpret_cast<void*>(&AddVectoredHandler);
+void* legacyAddVectored __asm__("__imp__AddVectoredExceptionHandler@8") = reinterpret_cast<void*>(&AddVectoredHandler);
 void* legacyRemoveVectored __asm__("__imp__RemoveVectoredExceptionHandler@4") =
     reinterpret_cast<void*>(&RemoveVectoredHandler);
-void* legacyTryEnter __asm__("__imp__TryEnterCriticalSection@4") =
-    reinterpret_cast<void*>(&TryEnterSection);
-void* legacyHandleInformation __asm__("__imp__GetHandleInformation@8") =
-    reinterpret_cast<void*>(&HandleInformation);
+void* legacyTryEnter __asm__("__imp__TryEnterCriticalSection@4") = reinterpret_cast<void*>(&TryEnterSection);
+void* legacyHandleInformation __asm__("__imp__GetHandleInformation@8") = reinterpret_cast<void*>(&HandleInformation);
 void* legacyDebuggerPresent __asm__("__imp__IsDebuggerPresent@0") = reinterpret_cast<void*>(&DebuggerPresent);
-void* legacyProcessAffinity __asm__("__imp__SetProcessAffinityMask@8") =
-    reinterpret_cast<void*>(&ProcessAffinityMask);
+void* legacyProcessAffinity __asm__("__imp__SetProcessAffinityMask@8") = reinterpret_cast<void*>(&ProcessAffinityMask);
 }

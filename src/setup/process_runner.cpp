@@ -49,8 +49,8 @@ int RunInstaller(const std::string& installerPath, const std::string& commandLin
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(installerPath.c_str(), writable.data(), nullptr, nullptr, FALSE,
-                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
+    if (!CreateProcessA(installerPath.c_str(), writable.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &started)) {
         diag::LauncherLog().Write("The installer %s was not started (error %lu).", installerPath.c_str(),
                                   GetLastError());
         return kInstallerNotStarted;

@@ -37,8 +37,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM, LPARAM lP
 
 UniqueDialog ShowProgressDialog(HINSTANCE instance, const std::string& productName)
 {
-    return UniqueDialog(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
-                                           &ProgressDialogProc,
+    return UniqueDialog(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, &ProgressDialogProc,
                                            reinterpret_cast<LPARAM>(productName.c_str())));
 }
 

@@ -12,9 +12,9 @@ struct QuietOption {
 
 // "/qb-!" is the installer's other spelling of "/qb!-".
 constexpr QuietOption kQuietOptions[] = {
-    {"/q", QuietMode::kSilent},         {"/qn", QuietMode::kSilent},    {"/qn+", QuietMode::kSilent},
-    {"/qn-", QuietMode::kSilent},       {"/quiet", QuietMode::kSilent}, {"/passive", QuietMode::kNoBoxes},
-    {"/qb-", QuietMode::kNoBoxes},      {"/qb!-", QuietMode::kNoBoxes}, {"/qb-!", QuietMode::kNoBoxes},
+    {"/q", QuietMode::kSilent},    {"/qn", QuietMode::kSilent},    {"/qn+", QuietMode::kSilent},
+    {"/qn-", QuietMode::kSilent},  {"/quiet", QuietMode::kSilent}, {"/passive", QuietMode::kNoBoxes},
+    {"/qb-", QuietMode::kNoBoxes}, {"/qb!-", QuietMode::kNoBoxes}, {"/qb-!", QuietMode::kNoBoxes},
 };
 
 struct Installer20Spelling {
@@ -30,8 +30,14 @@ constexpr Installer20Spelling kInstaller20Spellings[] = {
     {"/promptrestart", ""},
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The word as an option is compared: lower case, a leading "-" read as "/".
 // A word holding a quote matches no option: "C:\a /qn" stays part of its value.
@@ -93,7 +99,10 @@ const Installer20Spelling* Installer20SpellingOf(std::string_view word)
 
 }  // namespace
 
-QuietMode Quieter(QuietMode first, QuietMode second) { return first > second ? first : second; }
+QuietMode Quieter(QuietMode first, QuietMode second)
+{
+    return first > second ? first : second;
+}
 
 QuietMode FindQuietMode(std::string_view arguments)
 {
@@ -119,7 +128,8 @@ bool KnowsInstaller30Options(std::string_view installedVersion)
     // The major version: the digits before the first ".".
     unsigned major = 0;
     std::size_t digits = 0;
-    for (; digits < installedVersion.size() && installedVersion[digits] >= '0' && installedVersion[digits] <= '9'; ++digits) {
+    for (; digits < installedVersion.size() && installedVersion[digits] >= '0' && installedVersion[digits] <= '9';
+         ++digits) {
         if (major < 1000) major = major * 10 + static_cast<unsigned>(installedVersion[digits] - '0');
     }
     return digits > 0 && major >= 3;

@@ -26,7 +26,10 @@ constexpr char kShortcutValue[] = "Shortcut";
 constexpr int kStartupFolderId = 7;  // CSIDL_STARTUP
 
 // The record's key, the maker's key's subkey.
-std::string ResumeKey() { return std::string(kMakerKey) + "\\" + kResumeSubkey; }
+std::string ResumeKey()
+{
+    return std::string(kMakerKey) + "\\" + kResumeSubkey;
+}
 
 using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
@@ -65,8 +68,7 @@ const IID kShellLinkInterface = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46
 bool TakeResumeRecord(std::string& shortcutName)
 {
     win::UniqueKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ResumeKey().c_str(), 0, KEY_ALL_ACCESS, key.Put()) !=
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ResumeKey().c_str(), 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) {
         return false;
     }
     const LONG read = win::ReadPathText(key.Get(), kShortcutValue, shortcutName);

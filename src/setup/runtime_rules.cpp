@@ -7,8 +7,7 @@ std::string ComparedVersionText(const std::string& version, const text::CodePage
     return text::CutAtLastChar(version, '.', codePage);
 }
 
-bool InstalledRuntimeIsOlder(const std::string& installedVersion,
-                             const std::string& requiredVersion,
+bool InstalledRuntimeIsOlder(const std::string& installedVersion, const std::string& requiredVersion,
                              const text::CodePage& codePage, TextComparison compare)
 {
     const std::string installed = ComparedVersionText(installedVersion, codePage);
@@ -16,8 +15,7 @@ bool InstalledRuntimeIsOlder(const std::string& installedVersion,
     return compare(installed.c_str(), required.c_str()) < 0;
 }
 
-bool RestartNeededAfterUpdate(bool libraryPresentBeforeUpdate, std::uint32_t platformId,
-                              std::uint32_t minorVersion)
+bool RestartNeededAfterUpdate(bool libraryPresentBeforeUpdate, std::uint32_t platformId, std::uint32_t minorVersion)
 {
     return libraryPresentBeforeUpdate && platformId == kPlatformWindows9x && minorVersion != 0;
 }

@@ -22,8 +22,7 @@ std::string ComparedVersionText(const std::string& version, const text::CodePage
 // comes first. The comparison is textual, not numeric: "1.2.0.0" is not older
 // than "1.10.0.0". An empty installed version is older than any non-empty
 // required version; an empty required version never asks for an update.
-bool InstalledRuntimeIsOlder(const std::string& installedVersion,
-                             const std::string& requiredVersion,
+bool InstalledRuntimeIsOlder(const std::string& installedVersion, const std::string& requiredVersion,
                              const text::CodePage& codePage, TextComparison compare);
 
 // VER_PLATFORM_WIN32_WINDOWS: Windows 95, 98 and Me.
@@ -32,8 +31,7 @@ constexpr std::uint32_t kPlatformWindows9x = 1;
 // The update needs a restart only on Windows 98 and Me (the 9x family with a
 // non-zero minor version) and only when the installer library was there
 // before the update; a first installation of the runtime does not.
-bool RestartNeededAfterUpdate(bool libraryPresentBeforeUpdate, std::uint32_t platformId,
-                              std::uint32_t minorVersion);
+bool RestartNeededAfterUpdate(bool libraryPresentBeforeUpdate, std::uint32_t platformId, std::uint32_t minorVersion);
 
 // "%s\%s" of the setup folder and the configured update program.
 std::string RuntimeUpdatePath(const std::string& setupFolder, const std::string& programName);

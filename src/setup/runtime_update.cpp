@@ -26,12 +26,15 @@ void ProbeInstalledRuntime(SetupContext& context)
 namespace {
 
 // The system's locale-aware, case-sensitive text comparison.
-int CompareAsSystem(const char* left, const char* right) { return lstrcmpA(left, right); }
+int CompareAsSystem(const char* left, const char* right)
+{
+    return lstrcmpA(left, right);
+}
 
 bool RuntimeIsOlderThanRequired(const SetupContext& context)
 {
-    return InstalledRuntimeIsOlder(context.installedVersion, context.runtimeVersion,
-                                   win::AnsiCodePage(), &CompareAsSystem);
+    return InstalledRuntimeIsOlder(context.installedVersion, context.runtimeVersion, win::AnsiCodePage(),
+                                   &CompareAsSystem);
 }
 
 bool RunRuntimeUpdate(const SetupContext& context)
@@ -57,8 +60,7 @@ RuntimeUpdateOutcome PromptForRestart(const SetupContext& context)
     int answer = ShowMessage(context, prompt, MB_OKCANCEL);
     if (context.quiet != QuietMode::kNone) answer = context.restartRequested ? IDOK : IDCANCEL;
     if (answer != IDOK) return RuntimeUpdateOutcome::kRestartNeeded;
-    return ExitWindowsEx(EWX_REBOOT, 0) ? RuntimeUpdateOutcome::kRestartStarted
-                                        : RuntimeUpdateOutcome::kRestartNeeded;
+    return ExitWindowsEx(EWX_REBOOT, 0) ? RuntimeUpdateOutcome::kRestartStarted : RuntimeUpdateOutcome::kRestartNeeded;
 }
 
 }  // namespace
@@ -71,9 +73,8 @@ RuntimeUpdateOutcome UpdateInstallerRuntime(SetupContext& context)
     UniqueDialog progress;
     if (context.quiet != QuietMode::kSilent) progress = ShowProgressDialog(context.instance, context.productName);
     const bool started = RunRuntimeUpdate(context);
-    const bool restartNeeded =
-        RestartNeededAfterUpdate(context.libraryPresent, context.platformVersion.dwPlatformId,
-                                 context.platformVersion.dwMinorVersion);
+    const bool restartNeeded = RestartNeededAfterUpdate(context.libraryPresent, context.platformVersion.dwPlatformId,
+                                                        context.platformVersion.dwMinorVersion);
     progress.Reset();
     // Windows told an interactive user why; an unattended run must not go on
     // as if the runtime were current.

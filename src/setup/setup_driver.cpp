@@ -152,10 +152,10 @@ std::string InInstallerDialect(const SetupContext& context, const std::string& a
 
 std::string ComposeCommandLine(const SetupContext& context, const std::string& logPath)
 {
-    return ComposeInstallerCommandLine(
-        context.installerPath, PackagePath(context.setupFolder, context.productFile),
-        InInstallerDialect(context, context.commandLine ? context.commandLine : ""),
-        InInstallerDialect(context, context.productOptions), VerboseLogArgument(logPath));
+    return ComposeInstallerCommandLine(context.installerPath, PackagePath(context.setupFolder, context.productFile),
+                                       InInstallerDialect(context, context.commandLine ? context.commandLine : ""),
+                                       InInstallerDialect(context, context.productOptions),
+                                       VerboseLogArgument(logPath));
 }
 
 // The installer writes its log under a fixed name in a folder where every
@@ -254,8 +254,7 @@ int RunSetup(HINSTANCE instance, char* commandLine)
         return ExitCodeOf(update);
     }
 
-    const std::string optionsFolder =
-        text::CutAtLastChar(context.productFile, '\\', win::AnsiCodePage());
+    const std::string optionsFolder = text::CutAtLastChar(context.productFile, '\\', win::AnsiCodePage());
     oem::ApplyOemSwitches(commandLine, optionsFolder);
 
     int exitCode = StartInstallation(context);

@@ -17,8 +17,7 @@ namespace {
 // used for a module that lists no translations.
 const WORD kDefaultTranslations[] = {0x0409, 0x04E4, 0x0409, 0x04B0};
 
-constexpr UINT kSilentErrorMode = SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX |
-                                  SEM_NOOPENFILEERRORBOX;
+constexpr UINT kSilentErrorMode = SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
 constexpr long kPeOffsetAt = 0x3C;
 constexpr std::uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 
@@ -45,7 +44,10 @@ win::UniqueModule MapAsDataQuietly(const char* path)
     return win::UniqueModule(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 
-WideText AnsiToWideText(const std::string& text) { return win::AnsiToUtf16(text.data(), text.size()); }
+WideText AnsiToWideText(const std::string& text)
+{
+    return win::AnsiToUtf16(text.data(), text.size());
+}
 
 bool WideTextToAnsi(const WideText& wide, std::string* narrow)
 {
@@ -72,8 +74,7 @@ VersionInfoReader::VersionInfoReader(const char* modulePath, VersionQuery query)
     }
 }
 
-VersionInfoReader::VersionInfoReader(const std::uint8_t* resource, std::size_t resourceSize,
-                                     VersionQuery query)
+VersionInfoReader::VersionInfoReader(const std::uint8_t* resource, std::size_t resourceSize, VersionQuery query)
     : query(query)
 {
     try {
@@ -224,8 +225,7 @@ int VersionInfoReader::LookUp(const std::string& name, char* buffer, std::size_t
     return 0;
 }
 
-bool VersionInfoReader::LookUpInIndex(const std::string& name, char* buffer,
-                                      std::size_t bufferSize) const
+bool VersionInfoReader::LookUpInIndex(const std::string& name, char* buffer, std::size_t bufferSize) const
 {
     const auto found = index.find(AnsiToWideText(name));
     if (found == index.end()) return false;
@@ -235,8 +235,8 @@ bool VersionInfoReader::LookUpInIndex(const std::string& name, char* buffer,
     return true;
 }
 
-bool VersionInfoReader::QueryString(const std::string& path, const std::string& name,
-                                    char* buffer, std::size_t bufferSize)
+bool VersionInfoReader::QueryString(const std::string& path, const std::string& name, char* buffer,
+                                    std::size_t bufferSize)
 {
     if (path.empty()) return false;  // the name is too long for a query path
     const void* found = nullptr;

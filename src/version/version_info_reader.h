@@ -51,8 +51,7 @@ private:
     const std::uint8_t* InsideBlock(const void* p, std::size_t bytes) const;
     int LookUp(const std::string& name, char* buffer, std::size_t bufferSize);
     bool LookUpInIndex(const std::string& name, char* buffer, std::size_t bufferSize) const;
-    bool QueryString(const std::string& path, const std::string& name, char* buffer,
-                     std::size_t bufferSize);
+    bool QueryString(const std::string& path, const std::string& name, char* buffer, std::size_t bufferSize);
 
     VS_FIXEDFILEINFO fixedInfo = {};
     char shortPath[MAX_PATH] = {};

@@ -32,8 +32,7 @@ std::u16string UppercaseAscii(std::u16string text)
     return text;
 }
 
-std::string TranslatedQueryPath(std::uint16_t language, std::uint16_t codePage,
-                                const std::string& name)
+std::string TranslatedQueryPath(std::uint16_t language, std::uint16_t codePage, const std::string& name)
 {
     return WithinPathCapacity("\\StringFileInfo\\" + text::HexDigits(language, 4) + text::HexDigits(codePage, 4) +
                               "\\" + name);

@@ -21,8 +21,7 @@ std::u16string UppercaseAscii(std::u16string text);
 constexpr std::size_t kQueryPathCapacity = 260;
 
 // "\StringFileInfo\040904b0\NAME" for the translation pair (0x0409, 0x04B0).
-std::string TranslatedQueryPath(std::uint16_t language, std::uint16_t codePage,
-                                const std::string& name);
+std::string TranslatedQueryPath(std::uint16_t language, std::uint16_t codePage, const std::string& name);
 // "\StringFileInfo\TABLE\NAME" for a name that already holds its table.
 std::string QualifiedQueryPath(const std::string& name);
 

@@ -9,12 +9,18 @@ namespace {
 enum class CharWidth { kWide, kNarrow };  // 16-bit or 8-bit characters
 
 // Next 32-bit boundary, counted from the start of the buffer.
-constexpr std::size_t AlignToDword(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
+constexpr std::size_t AlignToDword(std::size_t offset)
+{
+    return (offset + 3) & ~std::size_t{3};
+}
 
 constexpr std::size_t kHeaderSize = 6;  // wLength, wValueLength, wType
 constexpr std::size_t kFixedInfoSize = 52;
 
-std::size_t CharBytes(CharWidth width) { return width == CharWidth::kWide ? 2 : 1; }
+std::size_t CharBytes(CharWidth width)
+{
+    return width == CharWidth::kWide ? 2 : 1;
+}
 
 // The block at `at` declares `length` bytes (its wLength); false when not
 // even that word, or not all of the declared bytes, lie inside the buffer.
@@ -29,9 +35,8 @@ bool DeclaredLength(const StringTableWalk& walk, std::size_t at, std::size_t* le
 // `length`, starting `taken` bytes in. Characters are read while they lie
 // inside the declared length; at most capacity - 1 of them are kept. Returns
 // the new `taken`, past the terminator.
-std::size_t ReadString(const StringTableWalk& walk, std::size_t at, std::size_t length,
-                       std::size_t taken, CharWidth width, std::size_t capacity,
-                       std::basic_string<std::uint16_t>* out)
+std::size_t ReadString(const StringTableWalk& walk, std::size_t at, std::size_t length, std::size_t taken,
+                       CharWidth width, std::size_t capacity, std::basic_string<std::uint16_t>* out)
 {
     const std::size_t step = CharBytes(width);
     while (taken + step <= length) {
@@ -46,8 +51,7 @@ std::size_t ReadString(const StringTableWalk& walk, std::size_t at, std::size_t 
     return taken + step;
 }
 
-WideText ToWide(const StringTableWalk& walk, const std::basic_string<std::uint16_t>& chars,
-                CharWidth width)
+WideText ToWide(const StringTableWalk& walk, const std::basic_string<std::uint16_t>& chars, CharWidth width)
 {
     if (width == CharWidth::kWide) return WideText(chars.begin(), chars.end());
     const std::string narrow(chars.begin(), chars.end());
@@ -70,8 +74,8 @@ std::uint16_t Clamp16(std::size_t value)
 
 // Each level gets the offset of its block inside the buffer, returns 1 on
 // success and 0 on failure, and reports through `taken` the bytes it took.
-int ParseStringEntry(const StringTableWalk& walk, std::size_t at, const WideText& tableKey,
-                     CharWidth width, std::uint16_t* taken)
+int ParseStringEntry(const StringTableWalk& walk, std::size_t at, const WideText& tableKey, CharWidth width,
+                     std::uint16_t* taken)
 {
     *taken = 0;
     std::size_t length = 0;
@@ -110,8 +114,7 @@ int ParseStringEntry(const StringTableWalk& walk, std::size_t at, const WideText
     return 1;
 }
 
-int ParseStringTable(const StringTableWalk& walk, std::size_t at, CharWidth width,
-                     std::uint16_t* taken)
+int ParseStringTable(const StringTableWalk& walk, std::size_t at, CharWidth width, std::uint16_t* taken)
 {
     *taken = 0;
     std::size_t length = 0;

@@ -30,7 +30,7 @@ struct StringTableWalk {
     const std::uint8_t* block = nullptr;  // the whole buffer the walk may read
     std::size_t blockSize = 0;
     StringIndex* index = nullptr;
-    std::uint16_t defaultLanguage = 0;    // the system's default language
+    std::uint16_t defaultLanguage = 0;  // the system's default language
     AnsiToWide ansiToWide = nullptr;
 };
 

@@ -26,7 +26,8 @@ TEST(NarrowText, NumberedPathsStayInTheFolderBeforeTheExtension)
     EXPECT_EQ(text::NumberedPath("C:\\W\\Temp\\ZEL.log", 2, sjis), "C:\\W\\Temp\\ZEL-2.log");
     EXPECT_EQ(text::NumberedPath("C:\\T\\instopts.dat.new", 1, sjis), "C:\\T\\instopts.dat-1.new");
     EXPECT_EQ(text::NumberedPath("C:\\a.b\\name", 3, sjis), "C:\\a.b\\name-3");
-    EXPECT_EQ(text::NumberedPath("C:\\x.y\x95\x5cz", 1, sjis), "C:\\x-1.y\x95\x5cz");  // the trail byte is no folder end
+    EXPECT_EQ(text::NumberedPath("C:\\x.y\x95\x5cz", 1, sjis),
+              "C:\\x-1.y\x95\x5cz");  // the trail byte is no folder end
 }
 
 TEST(NarrowText, FormatTextSubstitutesArgumentsAsData)
@@ -40,10 +41,11 @@ TEST(NarrowText, FormatTextSubstitutesArgumentsAsData)
 // the launcher takes its own fallback there, and the system's function elsewhere.
 TEST(LateBoundTable, NineXStubsAreTakenOnTheNtFamilyOnly)
 {
-    const std::set<std::string> stubs = {"MoveFileExA",  "TryEnterCriticalSection", "GetHandleInformation",
-                                         "SetProcessAffinityMask", "OpenProcessToken", "GetTokenInformation",
-                                         "GetLengthSid", "IsValidSid", "GetModuleFileNameW", "GetShortPathNameW",
-                                         "RegisterEventSourceA", "ReportEventA", "DeregisterEventSource"};
+    const std::set<std::string> stubs = {
+        "MoveFileExA",          "TryEnterCriticalSection", "GetHandleInformation", "SetProcessAffinityMask",
+        "OpenProcessToken",     "GetTokenInformation",     "GetLengthSid",         "IsValidSid",
+        "GetModuleFileNameW",   "GetShortPathNameW",       "RegisterEventSourceA", "ReportEventA",
+        "DeregisterEventSource"};
     for (const win::LateBoundRow& row : win::kLateBoundRows) {
         const bool stub = stubs.count(row.function) != 0;
         EXPECT_EQ(win::TakesSystemExport(row, true, true), !stub) << row.function;

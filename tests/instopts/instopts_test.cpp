@@ -109,7 +109,8 @@ TEST(InstoptsRecipes, ShowJsonOfAnyFileRebuildsTheSameFile)
         OptionsFileBuilder builder;
         for (int records = random() % 6; records > 0; --records) {
             const std::uint32_t types[] = {0, 1, 2, static_cast<std::uint32_t>(random())};
-            PlainRecord record{randomBytes(random() % 33, random() % 2), types[random() % 4], 8 * std::uint32_t(random() % 5), {}};
+            PlainRecord record{
+                randomBytes(random() % 33, random() % 2), types[random() % 4], 8 * std::uint32_t(random() % 5), {}};
             const std::string value = randomBytes(random() % (record.valueLength + 1), random() % 2);
             record.value.assign(value.begin(), value.end());
             builder.Add(record);
@@ -132,7 +133,8 @@ TEST(InstoptsRecipes, TakeHandWrittenLinesAndRefuseAMalformedOneByItsNumber)
 {
     InScratchFolder folder;
     const std::string good = "{\"name\":\"A\",\"type\":\"string\",\"value\":\"1234567\"}";
-    const std::string handWritten = "\xEF\xBB\xBF" + good + "\r\n\n  # comment\n{\"name\":\"B\",\"type\":1,\"value\":-1}\n";
+    const std::string handWritten =
+        "\xEF\xBB\xBF" + good + "\r\n\n  # comment\n{\"name\":\"B\",\"type\":1,\"value\":-1}\n";
     EXPECT_EQ(Instopts({"new", "hand.dat", "--from", "-"}, handWritten).code, 0);
     EXPECT_EQ(Instopts({"show", "hand.dat"}).out, "A = 1234567  [string, L=16]\nB = -1  [integer, L=8]\n");
 
@@ -168,7 +170,8 @@ TEST(InstoptsRecipes, TakeHandWrittenLinesAndRefuseAMalformedOneByItsNumber)
     };
     // clang-format on
     for (const auto& row : kRows) {
-        const Outcome run = Instopts({"new", "bad.dat", "--from", "-"}, good + "\n\n# the bad line\n" + row.line + "\n");
+        const Outcome run =
+            Instopts({"new", "bad.dat", "--from", "-"}, good + "\n\n# the bad line\n" + row.line + "\n");
         EXPECT_EQ(run.code, 2) << row.line;
         EXPECT_EQ(run.err, "instopts: standard input:4: " + row.error + "\n");
         EXPECT_FALSE(std::filesystem::exists("bad.dat")) << row.line;

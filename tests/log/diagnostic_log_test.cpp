@@ -19,8 +19,9 @@ TEST(DiagnosticLog, TheValueChoosesFileAndDebuggerAndEachRunAppends)
     const HANDLE sent = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
     const HANDLE buffer = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
     const char* lastSent = static_cast<const char*>(MapViewOfFile(buffer, FILE_MAP_READ, 0, 0, 0)) + sizeof(DWORD);
-    const std::regex twoRuns("(Log started at \\d\\d:\\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d\\d\\.\r\n"
-                             "Exception: 100% %s%d\r\n){2}");
+    const std::regex twoRuns(
+        "(Log started at \\d\\d:\\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d\\d\\.\r\n"
+        "Exception: 100% %s%d\r\n){2}");
     const std::string perProcess = "RIDEvuz#" + std::to_string(GetCurrentProcessId()) + ".log";
     // clang-format off
     const struct {

@@ -18,7 +18,7 @@ TEST(LogFilePath, BesideTheExecutableWithinThePathLimit)
     EXPECT_EQ(Path("C:\\Setup\\setup", "RIDEvuz", true), "C:\\Setup\\RIDEvuz#1234.log");
     EXPECT_EQ(Path("setup.exe", "RIDEvuz.log", false), "");
     EXPECT_EQ(Path("C:\\\x95\x5csetup.exe", "RIDEvuz.log", false), "C:\\RIDEvuz.log");  // trail byte "\"
-    const std::string folder = "C:\\" + std::string(244, 'f') + "\\";                  // 248 bytes
+    const std::string folder = "C:\\" + std::string(244, 'f') + "\\";                   // 248 bytes
     EXPECT_EQ(Path(folder + "x.exe", "RIDEvuz.log", false), folder + "RIDEvuz.log");    // 259 bytes
     EXPECT_EQ(Path(folder + "x.exe", "RIDEvuz.logs", false), "");
     EXPECT_EQ(Path(folder + "x.exe", "RIDEvuz.log", true), "");

@@ -14,9 +14,11 @@
 static std::string RandomCommandLine(std::mt19937& random)
 {
     static const std::vector<std::string> kPieces = [] {
-        std::vector<std::string> pieces = {"/VG:", "/NoReboot", "/Count:", "\"", " ", " ", "/", "-", "PROP=1",
-            "\x81", "\x95\x5c", "\x82\xa0", "1", "0", "2", "3", "-2", "01", " 1", "\t+7x", "1abc", "abc", "10",
-            "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999999999999"};
+        std::vector<std::string> pieces = {
+            "/VG:", "/NoReboot", "/Count:",    "\"",         " ",           " ",           "/",
+            "-",    "PROP=1",    "\x81",       "\x95\x5c",   "\x82\xa0",    "1",           "0",
+            "2",    "3",         "-2",         "01",         " 1",          "\t+7x",       "1abc",
+            "abc",  "10",        "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999999999999"};
         pieces.push_back(std::string(300, 'p'));
         for (const auto& s : oem_model::kSwitches) pieces.insert(pieces.end(), 2, s.text);
         return pieces;
@@ -37,7 +39,9 @@ TEST(SwitchParser, AgreesWithTheModelOnRandomCommandLines)
             << "command line [" << line << "], code page " << (i % 2 ? 932 : 1252);
         // What the installer will receive, judged before the launcher's own cut: the model's first pass.
         const std::size_t cutStart = model.find("| ") + 2;
-        ASSERT_EQ(oem::WithoutOemSwitches(line, codePage), model.substr(cutStart, model.find(" | ", cutStart) - cutStart)) << line;
+        ASSERT_EQ(oem::WithoutOemSwitches(line, codePage),
+                  model.substr(cutStart, model.find(" | ", cutStart) - cutStart))
+            << line;
     }
 }
 

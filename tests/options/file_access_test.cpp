@@ -84,7 +84,12 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
     SaveTarget target;
     auto& [folder, path, sibling, oldFile, newFile, handle] = target;
     const std::string victim = folder.PathOf("victim");
-    struct Case { Fault fault; std::uint32_t writable; std::string planted; OptionsResult result; };
+    struct Case {
+        Fault fault;
+        std::uint32_t writable;
+        std::string planted;
+        OptionsResult result;
+    };
 #ifdef _WIN32
     const OptionsResult kFolderAtSibling = OPTS_OK;
 #else
@@ -93,7 +98,7 @@ TEST(SystemFiles, ASaveReplacesTheFileWholeOrNotAtAll)
     std::vector<Case> cases = {
         {Fault::kSetEnd, 0, "", OPTS_E_WRITE_FAILED}, {Fault::kFlush, 0, "", OPTS_E_WRITE_FAILED},
         {Fault::kReplace, 0, "", OPTS_E_OPEN_FAILED}, {Fault::kNone, 0, "stale file", OPTS_OK},
-        {Fault::kNone, 0, "hard link", OPTS_OK}, {Fault::kNone, 0, "folder", kFolderAtSibling}};
+        {Fault::kNone, 0, "hard link", OPTS_OK},      {Fault::kNone, 0, "folder", kFolderAtSibling}};
     for (std::uint32_t n = 0; n < newFile.size(); ++n) cases.push_back({Fault::kWrite, n, "", OPTS_E_WRITE_FAILED});
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "fault " << int(c.fault) << ", " << c.writable << " bytes, " << c.planted);

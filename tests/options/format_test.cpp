@@ -70,7 +70,8 @@ TEST(OptionsFile, APushedRecordIsSavedAsGiven)
     EXPECT_EQ(Save(handle.get()), OptionsFileBuilder().Add(odd).Add(IntegerRecord("A", 1)).Build());
     const std::string name33(33, 'N');
     for (const OptionRecordView& bad : {OptionRecordView{name33.data(), 33, 0, 8, field.data()},
-                                        {"L", 1, 0, 12, field.data()}, {"L", 1, 0, 2064, field.data()},
+                                        {"L", 1, 0, 12, field.data()},
+                                        {"L", 1, 0, 2064, field.data()},
                                         {"V", 1, 0, 8, nullptr}}) {
         EXPECT_EQ(OptionsPushRecord(handle.get(), &bad), OPTS_E_INVALID_ARGUMENT) << bad.valueLength;
     }
@@ -92,7 +93,13 @@ TEST(OptionsFile, RefusedFilesKeepTheCountEqualToTheRecordsHeld)
     foreign[3] = 0xFF;
     appended.push_back(0);
     const Bytes overLimit = OptionsFileBuilder(big).Trailing(Bytes(117, 0)).Build();
-    struct Row { std::string what; Bytes file; int verify; OptionsResult result; NameList names; };
+    struct Row {
+        std::string what;
+        Bytes file;
+        int verify;
+        OptionsResult result;
+        NameList names;
+    };
     std::vector<Row> rows = {
         {"foreign, unverified", foreign, 0, OPTS_E_BAD_FORMAT, {"Kept"}},
         {"an appended byte", appended, 1, OPTS_E_DIGEST_MISMATCH, {"Kept"}},

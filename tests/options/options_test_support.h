@@ -18,7 +18,10 @@ namespace options_test {
 
 using Bytes = std::vector<unsigned char>;
 
-inline std::uint32_t GetLittleEndian32(const unsigned char* bytes) { return common::ReadLittleEndian32(bytes); }
+inline std::uint32_t GetLittleEndian32(const unsigned char* bytes)
+{
+    return common::ReadLittleEndian32(bytes);
+}
 
 // A plaintext record: the name field (zero-padded to 32 bytes), type, L, and
 // the value zero-padded or cut to L, or written as given when `rawValue`.
@@ -45,9 +48,21 @@ inline PlainRecord IntegerRecord(const std::string& name, std::int32_t value)
 // A file: header (the records' count unless Count gives one), records, trailing bytes.
 class OptionsFileBuilder {
 public:
-    OptionsFileBuilder& Add(const PlainRecord& record) { records_.push_back(record); return *this; }
-    OptionsFileBuilder& Count(std::uint32_t count) { count_ = count; return *this; }
-    OptionsFileBuilder& Trailing(const Bytes& bytes) { trailing_ = bytes; return *this; }
+    OptionsFileBuilder& Add(const PlainRecord& record)
+    {
+        records_.push_back(record);
+        return *this;
+    }
+    OptionsFileBuilder& Count(std::uint32_t count)
+    {
+        count_ = count;
+        return *this;
+    }
+    OptionsFileBuilder& Trailing(const Bytes& bytes)
+    {
+        trailing_ = bytes;
+        return *this;
+    }
     Bytes Build() const
     {
         static const unsigned char kBuiltInKey[] = {0x5E, 0x21, 0xC7, 0x93, 0x0D, 0xA4, 0x6B, 0xF8};
@@ -83,10 +98,15 @@ private:
 
 // A new folder, removed afterwards; a random name keeps apart tests run at the same time.
 struct ScratchFolder {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
         ("options-" + std::to_string(std::random_device()()) + std::to_string(std::random_device()()));
     ScratchFolder() { std::filesystem::create_directories(folder); }
-    ~ScratchFolder() { std::error_code ignored; std::filesystem::remove_all(folder, ignored); }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
     std::string PathOf(const std::string& name) const { return (folder / name).string(); }
 };
 
@@ -111,7 +131,11 @@ struct Handle : std::unique_ptr<OptionsLibrary, OptionsResult (*)(OptionsLibrary
 };
 
 // The handle's records in list order (newest first), and their names.
-struct RecordSummary { std::string name; std::int32_t type; Bytes value; };
+struct RecordSummary {
+    std::string name;
+    std::int32_t type;
+    Bytes value;
+};
 
 inline std::vector<RecordSummary> Records(const OptionsLibrary* handle)
 {

@@ -68,5 +68,6 @@ TEST(QuietMode, OptionsOfInstaller30AreSpelledForOlderInstallers)
         EXPECT_EQ(spelled.arguments, row.spelled) << row.arguments;
         EXPECT_EQ(spelled.rewrites.size(), row.rewrites) << row.arguments;
     }
-    EXPECT_EQ(setup::InInstaller20Dialect("/Quiet").rewrites, (std::vector<std::string>{"\"/Quiet\" passed as \"/qn\""}));
+    EXPECT_EQ(setup::InInstaller20Dialect("/Quiet").rewrites,
+              (std::vector<std::string>{"\"/Quiet\" passed as \"/qn\""}));
 }

@@ -18,7 +18,8 @@ TEST(RuntimeVersionComparison, AsTextWithoutTheLastField)
     for (const auto& c : cases) {
         // lstrcmpA orders digits and dots as a plain byte comparison does.
         EXPECT_EQ(setup::InstalledRuntimeIsOlder(c.installed, c.required, text::SingleByteCodePage(), &std::strcmp),
-                  c.older) << c.installed << " against " << c.required;
+                  c.older)
+            << c.installed << " against " << c.required;
     }
     // 0x81 0x2E is one Shift-JIS character whose trail byte is a dot.
     EXPECT_EQ(setup::ComparedVersionText("2.0\x81.", text::ShiftJisCodePage()), "2");

@@ -69,7 +69,8 @@ TEST(Walk, IndexFollowsTheRulesOnRandomTables)
             const std::u16string name = std::array{u"040904b0", u"040704B0", u"040c04b0", u"040C04E4"}[pick(4)];
             std::vector<Bytes> entries;
             for (std::size_t e = 1 + pick(4); e > 0; --e) {
-                std::u16string key(std::array{0, 1, 1, 2, 2, 300}[pick(6)], u'a'), value(std::array{0, 1, 3, 600}[pick(4)], u'a');
+                std::u16string key(std::array{0, 1, 1, 2, 2, 300}[pick(6)], u'a'),
+                    value(std::array{0, 1, 3, 600}[pick(4)], u'a');
                 for (char16_t& c : key) c = u"aAb"[pick(3)];
                 for (char16_t& c : value) c = u"a.7\u3061"[pick(4)];
                 const int valueLength = std::array{-1, -1, -1, -1, -1, 0, 1, 3, 0xFFFF}[pick(9)];  // -1: as built
@@ -78,7 +79,10 @@ TEST(Walk, IndexFollowsTheRulesOnRandomTables)
                 if ((ended = ended || key.empty() || valueLength == 0xFFFF || entry.size() == 8)) continue;
                 const WideText plain = indexed(key, 255, true), table = indexed(name, 8, true);
                 const WideText v = indexed(value, valueLength < 0 ? 511 : std::clamp(valueLength - 1, 0, 511), false);
-                if (table == own) expected[plain] = v; else expected.emplace(plain, v);
+                if (table == own)
+                    expected[plain] = v;
+                else
+                    expected.emplace(plain, v);
                 expected[table + u"\\" + plain] = v;
             }
             tables.push_back(Block(name, {}, entries, narrow));
@@ -110,18 +114,23 @@ BOOL WINAPI CountingQuery(LPCVOID block, LPCSTR path, LPVOID* buffer, PUINT leng
 Bytes Resource(const std::vector<Bytes>& tables, const char16_t* pairs = u"\u0409\u04b0")
 {
     const Bytes words = Text(pairs ? pairs : u"");
-    const Bytes translation = With(With(Block(u"Translation", Bytes(words.begin(), words.end() - 2)), 2, words.size() - 2), 4, 0);
-    const std::vector<Bytes> children = {Block(u"StringFileInfo", {}, tables), Block(u"VarFileInfo", {}, {translation})};
+    const Bytes translation =
+        With(With(Block(u"Translation", Bytes(words.begin(), words.end() - 2)), 2, words.size() - 2), 4, 0);
+    const std::vector<Bytes> children = {Block(u"StringFileInfo", {}, tables),
+                                         Block(u"VarFileInfo", {}, {translation})};
     const Bytes fixed = With(With(Bytes(52, 0), 0, 0x04BD), 2, 0xFEEF);  // its signature, then zeros
-    return With(With(Block(u"VS_VERSION_INFO", fixed, pairs ? children : std::vector<Bytes>{children[0]}), 2, 52), 4, 0);
+    return With(With(Block(u"VS_VERSION_INFO", fixed, pairs ? children : std::vector<Bytes>{children[0]}), 2, 52), 4,
+                0);
 }
 
 // Registered with LC_ALL=ja_JP: Wine's default language is then 0x0411, its ANSI code page 932.
 TEST(VersionReader, ChecksTheBlockAsksTheTranslationsThenWalksAndKeepsWhatItFound)
 {
     ASSERT_EQ(GetSystemDefaultLangID(), 0x0411);
-    const Bytes english = Block(u"040904b0", {}, {Block(u"ProductVersion", Text(u"1.2"))}), resource = Resource({english});
-    const Bytes japanese = Block(u"041104b0", {}, {Block(u"ProductVersion", Text(u"11")), Block(u"\u30c2", Text(u"\u65e5\u672c"))});
+    const Bytes english = Block(u"040904b0", {}, {Block(u"ProductVersion", Text(u"1.2"))}),
+                resource = Resource({english});
+    const Bytes japanese =
+        Block(u"041104b0", {}, {Block(u"ProductVersion", Text(u"11")), Block(u"\u30c2", Text(u"\u65e5\u672c"))});
     const std::string longest(234, 'N');  // "\StringFileInfo\040904b0\" and it fill 259 bytes
     // clang-format off
     const struct { Bytes resource; std::string name; const char* text; std::vector<std::string> queries; } rows[] = {
@@ -145,7 +154,7 @@ TEST(VersionReader, ChecksTheBlockAsksTheTranslationsThenWalksAndKeepsWhatItFoun
         queries.clear();
         version::VersionInfoReader reader(row.resource.data(), row.resource.size(), &CountingQuery);
         for (int time = 1; time <= 2; ++time) {  // the second time from the index
-            char buffer[MAX_PATH] = "keep";  // 4 bytes allowed: 3 characters and the NUL
+            char buffer[MAX_PATH] = "keep";      // 4 bytes allowed: 3 characters and the NUL
             EXPECT_EQ(reader.GetStringValue(row.name.c_str(), buffer, 4), std::strcmp(row.text, "keep") != 0) << time;
             EXPECT_STREQ(buffer, row.text) << time;
         }

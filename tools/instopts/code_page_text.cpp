@@ -5,7 +5,10 @@
 namespace instopts {
 namespace {
 
-bool IsDoubleByteLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsDoubleByteLead(unsigned char c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
 
 text::CodePage LeadBytesOf(unsigned number)
 {
@@ -19,8 +22,11 @@ text::CodePage LeadBytesOf(unsigned number)
 bool NextUtf8(const std::string& text, std::size_t& at, char32_t& c)
 {
     const auto lead = static_cast<unsigned char>(text[at]);
-    const int trailCount = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                                                                         : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+    const int trailCount = lead < 0x80                   ? 0
+                           : lead >= 0xC2 && lead < 0xE0 ? 1
+                           : lead >= 0xE0 && lead < 0xF0 ? 2
+                           : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                         : -1;
     if (trailCount < 0 || text.size() - at <= static_cast<std::size_t>(trailCount)) return false;
     static const char32_t kLeadMask[] = {0x7F, 0x1F, 0x0F, 0x07};
     static const char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
@@ -114,8 +120,8 @@ bool CodePageText::Encode(const std::string& text, std::string& bytes, std::stri
         } else {
             std::string character;
             AppendUtf8(c, character);
-            refusal = "code page " + std::to_string(number_) + " has no \"" + character + "\" (" +
-                      CodePointName(c) + ")";
+            refusal =
+                "code page " + std::to_string(number_) + " has no \"" + character + "\" (" + CodePointName(c) + ")";
             return false;
         }
     }

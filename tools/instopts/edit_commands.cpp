@@ -90,11 +90,13 @@ int Set(const Invocation& invocation, const CodePageText& codePage, std::ostream
     if (invocation.Has("--int")) {
         std::int32_t value = 0;
         if (!ParseInteger(invocation.Value("--int"), value)) return Usage(err);
-        return EditFile(path, [&](OptionsLibrary* h) { return OptionsSetInteger(h, name.c_str(), value); }, err);
+        return EditFile(
+            path, [&](OptionsLibrary* h) { return OptionsSetInteger(h, name.c_str(), value); }, err);
     }
     std::string text;
     if (!EncodeArgument(codePage, invocation.Value("--text"), text, path, err)) return kExitRefused;
-    return EditFile(path, [&](OptionsLibrary* h) { return OptionsSetString(h, name.c_str(), text.c_str()); }, err);
+    return EditFile(
+        path, [&](OptionsLibrary* h) { return OptionsSetString(h, name.c_str(), text.c_str()); }, err);
 }
 
 int Remove(const Invocation& invocation, const CodePageText& codePage, std::ostream& err)
@@ -106,7 +108,8 @@ int Remove(const Invocation& invocation, const CodePageText& codePage, std::ostr
     if (name.size() > options::kMaxNameLength) {
         return Fail(err, path, kExitRefused, EditFailure(OPTS_E_INVALID_ARGUMENT));
     }
-    return EditFile(path, [&](OptionsLibrary* h) { return OptionsRemove(h, name.c_str()); }, err);
+    return EditFile(
+        path, [&](OptionsLibrary* h) { return OptionsRemove(h, name.c_str()); }, err);
 }
 
 }  // namespace instopts

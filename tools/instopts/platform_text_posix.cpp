@@ -8,13 +8,25 @@
 
 namespace instopts {
 
-std::vector<std::string> CommandArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+std::vector<std::string> CommandArguments(int argc, char** argv)
+{
+    return {argv + 1, argv + argc};
+}
 
-std::string SystemPath(const std::string& path) { return path; }
+std::string SystemPath(const std::string& path)
+{
+    return path;
+}
 
-std::ostream& TerminalOutput() { return std::cout; }
+std::ostream& TerminalOutput()
+{
+    return std::cout;
+}
 
-std::ostream& TerminalErrors() { return std::cerr; }
+std::ostream& TerminalErrors()
+{
+    return std::cerr;
+}
 
 namespace {
 

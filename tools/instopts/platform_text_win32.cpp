@@ -84,7 +84,10 @@ std::vector<std::string> CommandArguments(int, char**)
     return arguments;
 }
 
-std::string SystemPath(const std::string& path) { return NarrowFrom(WideFrom(path, CP_UTF8), CP_ACP); }
+std::string SystemPath(const std::string& path)
+{
+    return NarrowFrom(WideFrom(path, CP_UTF8), CP_ACP);
+}
 
 std::ostream& TerminalOutput()
 {
@@ -111,7 +114,10 @@ CodePageConverter::CodePageConverter(unsigned codePage)
 
 CodePageConverter::~CodePageConverter() = default;
 
-bool CodePageConverter::IsOpen() const { return converters_ != nullptr; }
+bool CodePageConverter::IsOpen() const
+{
+    return converters_ != nullptr;
+}
 
 bool CodePageConverter::Decode(const std::string& bytes, char32_t& character) const
 {

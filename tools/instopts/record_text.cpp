@@ -62,8 +62,8 @@ std::string EscapeControls(const std::string& text)
 std::string RecordLine(const OptionRecordView& r, const CodePageText& codePage)
 {
     const std::string value = r.type == OPTION_TYPE_STRING ? codePage.Decode(TextBytes(r)) : NonTextValue(r);
-    return EscapeControls(codePage.Decode(std::string(r.name, r.nameLength))) + " = " + EscapeControls(value) +
-           "  [" + TypeName(r) + ", L=" + std::to_string(r.valueLength) + "]";
+    return EscapeControls(codePage.Decode(std::string(r.name, r.nameLength))) + " = " + EscapeControls(value) + "  [" +
+           TypeName(r) + ", L=" + std::to_string(r.valueLength) + "]";
 }
 
 }  // namespace instopts

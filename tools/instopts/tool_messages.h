@@ -18,7 +18,7 @@ enum ExitCode : int {
     kExitDamaged = 5,         // not an options file, or a record cut short
     kExitDigestMismatch = 6,  // changed or damaged since it was written, or too large to verify
     kExitOutOfMemory = 8,
-    kExitWriteFailed = 9,     // disk full?; the previous file stays
+    kExitWriteFailed = 9,  // disk full?; the previous file stays
 };
 
 // Writes the usage; a wrong invocation's exit code.

@@ -28,9 +28,18 @@ using Texts = std::vector<std::string>;
 using Ini = std::map<std::string, std::string>;
 
 // The test program's folder, where the build puts setup.exe and the stand-in.
-inline std::string BinFolder() { return win::GetSetupFolder(); }
-inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-inline void WriteFileText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+inline std::string BinFolder()
+{
+    return win::GetSetupFolder();
+}
+inline bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+inline void WriteFileText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 inline std::string ReadFileText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -109,7 +118,9 @@ struct LauncherFolder {
     std::string folder;
 };
 
-struct Launched { win::UniqueHandle process, thread; };
+struct Launched {
+    win::UniqueHandle process, thread;
+};
 
 // Starts a program in its own folder, with CreateProcessA's `flags`, as the
 // user of `token` when one is given.
@@ -150,14 +161,16 @@ inline win::UniqueHandle FilteredToken()
 // The exit code (STILL_ACTIVE while it runs) and every window shown, in order: a
 // box as "caption: text", then " [icon]" and " [cancel]" when it has them; the
 // progress dialog as "caption: text".
-struct LauncherRun { DWORD exitCode = STILL_ACTIVE; Texts windows; };
+struct LauncherRun {
+    DWORD exitCode = STILL_ACTIVE;
+    Texts windows;
+};
 
 // Starts the launcher, reads each dialog it shows, answers each box (OK unless
 // told), and waits for the end. The default wait suits a run that ends at
 // once, so a broken main path fails within seconds.
 inline LauncherRun RunLauncher(const std::string& exePath, const std::string& arguments,
-                               const std::function<int()>& answer = {}, DWORD timeoutMs = 10000,
-                               HANDLE token = nullptr)
+                               const std::function<int()>& answer = {}, DWORD timeoutMs = 10000, HANDLE token = nullptr)
 {
     constexpr int kBoxText = 0xFFFF, kBoxIcon = 0x0440;  // a box's icon control is there even without an icon
     const auto WindowText = [](HWND window) {
@@ -175,7 +188,8 @@ inline LauncherRun RunLauncher(const std::string& exePath, const std::string& ar
             GetWindowThreadProcessId(dialog, &owner);
             HWND text = GetDlgItem(dialog, kBoxText), cancel = GetDlgItem(dialog, IDCANCEL);
             if (owner != GetProcessId(process) || !IsWindowVisible(dialog) || !seen.insert(dialog).second) continue;
-            run.windows.push_back(WindowText(dialog) + ": " + WindowText(text ? text : GetDlgItem(dialog, IDC_PROGRESS_TEXT)) +
+            run.windows.push_back(WindowText(dialog) + ": " +
+                                  WindowText(text ? text : GetDlgItem(dialog, IDC_PROGRESS_TEXT)) +
                                   (SendDlgItemMessageA(dialog, kBoxIcon, STM_GETICON, 0, 0) ? " [icon]" : "") +
                                   (cancel && IsWindowVisible(cancel) ? " [cancel]" : ""));
             const int button = !text ? 0 : answer ? answer() : IDOK;  // no answer to the progress dialog
@@ -280,8 +294,9 @@ inline Texts ReadOptions(const std::string& path)
         const char* text = reinterpret_cast<const char*>(view.value);
         std::int32_t number = 0;
         std::memcpy(&number, text, sizeof number);
-        const std::string value = view.type == OPTION_TYPE_INTEGER ? std::to_string(number)
-                                                                   : '"' + std::string(text, strnlen(text, view.valueLength)) + '"';
+        const std::string value = view.type == OPTION_TYPE_INTEGER
+                                      ? std::to_string(number)
+                                      : '"' + std::string(text, strnlen(text, view.valueLength)) + '"';
         options.push_back(std::string(view.name, view.nameLength) + "=" + value);
     }
     OptionsDestroy(handle);

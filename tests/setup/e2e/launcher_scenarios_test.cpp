@@ -17,21 +17,29 @@ namespace {
 using harness::Ini, harness::Texts;
 
 constexpr char kProduct[] = "Zove Antivirus";
-const Ini kIni = {{"ProductName", kProduct}, {"ProductFile", "Package\\Product.msi"}, {"ProductOpts", "REBOOT=ReallySuppress"},
-                  {"RuntimeNT", "Runtime\\RuntimeNT.exe"}, {"Runtime9X", "Runtime\\Runtime9X.exe"}};
-Ini IniWith(Ini changes) { return changes.insert(kIni.begin(), kIni.end()), changes; }
+const Ini kIni = {{"ProductName", kProduct},
+                  {"ProductFile", "Package\\Product.msi"},
+                  {"ProductOpts", "REBOOT=ReallySuppress"},
+                  {"RuntimeNT", "Runtime\\RuntimeNT.exe"},
+                  {"Runtime9X", "Runtime\\Runtime9X.exe"}};
+Ini IniWith(Ini changes)
+{
+    return changes.insert(kIni.begin(), kIni.end()), changes;
+}
 // Around Wine 8's msi.dll, 4.5.6001.22308; the last field never counts.
 const Ini kCurrentRuntime = IniWith({{"RuntimeVersion", "4.5.6001.99999"}});
 const Ini kOlderRuntime = IniWith({{"RuntimeVersion", "4.5.6002.0"}});
 
 // The stand-in's runs as a row names them; kInstall has the row's installer command line.
-constexpr char kInstall[] = "install", kUnregister[] = "msiexec.exe /unregister", kRegister[] = "msiexec.exe /regserver";
+constexpr char kInstall[] = "install", kUnregister[] = "msiexec.exe /unregister",
+               kRegister[] = "msiexec.exe /regserver";
 constexpr char kUpdateNT[] = "RuntimeNT.exe /Q", kUpdate9X[] = "Runtime9X.exe /Q";
 constexpr DWORD kTurnedAway = static_cast<DWORD>(-1), kRestartStarted = 1641, kRestartNeeded = 3010;
 constexpr char kResumeKey[] = "Software\\Kestrova\\Setup.tmp";
 const std::string kTemp = win::WindowsFolder() + "\\TEMP\\", kStaged = kTemp + "instopts.dat";
 const std::string kLogFolder = win::WindowsFolder() + "\\Temp\\";
-const std::string kSample = harness::BinFolder() + "\\..\\sample-setup\\", kSampleOptions = kSample + "Package\\instopts.dat";
+const std::string kSample = harness::BinFolder() + "\\..\\sample-setup\\",
+                  kSampleOptions = kSample + "Package\\instopts.dat";
 const std::string kShipped = "C:\\setuptest\\Package\\instopts.dat";
 
 enum Given : unsigned {
@@ -42,10 +50,10 @@ enum Given : unsigned {
     kStaleStagedFile = 16,    // an earlier run's staged options file
     kStaleValue = 32,         // an interrupted run's "Instopts" value, naming the staged path
     kDamagedShippedFile = 64,
-    kNoTempFolder = 128,      // nothing puts it back: the launcher makes it
-    kDllRedirection = 256,    // a folder "Setup.exe.local" beside the launcher
-    kInstaller20 = 512,       // the installed runtime is Windows Installer 2.0
-    kFilteredToken = 1024,    // setup starts with the Administrators group deny-only
+    kNoTempFolder = 128,    // nothing puts it back: the launcher makes it
+    kDllRedirection = 256,  // a folder "Setup.exe.local" beside the launcher
+    kInstaller20 = 512,     // the installed runtime is Windows Installer 2.0
+    kFilteredToken = 1024,  // setup starts with the Administrators group deny-only
 };
 
 // A box: a string of setup.exe's table; MB_ICONERROR, MB_OKCANCEL or MB_OK.
@@ -65,34 +73,45 @@ struct Scenario {
     int answer = IDOK;                // to every box
     Ini iniOnAnswer;                  // written when a box is answered: a resumed setup reads it
     unsigned given = 0;
-    bool shipped = false;           // the sample's options file ships beside the package
-    const char* linkAt = nullptr;   // a name in TEMP holding a hard link to another file
+    bool shipped = false;             // the sample's options file ships beside the package
+    const char* linkAt = nullptr;     // a name in TEMP holding a hard link to another file
     const char* plantedAt = nullptr;  // a name in TEMP another user took first: a folder, or a read-only file
     bool plantedFolder = false;
-    Texts logLines;                 // the diagnostic log is on and gets these lines
+    Texts logLines;  // the diagnostic log is on and gets these lines
     // What the run did; an update run shows the progress dialog, a resumed setup's runs show what its shortcut starts.
     DWORD exitCode = 0;
     std::vector<Box> boxes;
     Shown shown = kEverything;  // quiet mode turns the log on too
     Texts runs = {kInstall};
-    std::string installerArgs;  // of every installation run
-    const char* logName = "ZEL.log";  // the installer's log in TEMP
+    std::string installerArgs;            // of every installation run
+    const char* logName = "ZEL.log";      // the installer's log in TEMP
     const char* installerOpts = nullptr;  // the configured options as the installer gets them, when not as configured
-    bool shortcut = false;      // a resume shortcut and its record are left
-    Texts staged;               // the options the installer found; none when nothing was published
+    bool shortcut = false;                // a resume shortcut and its record are left
+    Texts staged;                         // the options the installer found; none when nothing was published
 };
 
-bool LogIsOn(const Scenario& row) { return !row.logLines.empty() || row.shown != kEverything; }
-bool IsNtFamily(const Scenario& row) { return std::string(row.windows).rfind("win9", 0) != 0 && std::string(row.windows) != "winme"; }
+bool LogIsOn(const Scenario& row)
+{
+    return !row.logLines.empty() || row.shown != kEverything;
+}
+bool IsNtFamily(const Scenario& row)
+{
+    return std::string(row.windows).rfind("win9", 0) != 0 && std::string(row.windows) != "winme";
+}
 
 // A configuration value as the launcher reads it: at most 259 characters.
-std::string Value(const Ini& ini, const char* key) { return ini.count(key) ? ini.at(key).substr(0, 259) : ""; }
+std::string Value(const Ini& ini, const char* key)
+{
+    return ini.count(key) ? ini.at(key).substr(0, 259) : "";
+}
 
 // The runs the stand-in saw started in the setup folder, as a row names them.
 Texts RunsOf(const Scenario& row, const harness::StubPrograms& stub)
 {
-    const std::string installerLine = win::SystemFolder() + "\\msiexec.exe /i \"C:\\setuptest\\" + Value(row.ini, "ProductFile") +
-        "\" " + row.installerArgs + " " + (row.installerOpts ? row.installerOpts : Value(row.ini, "ProductOpts")) + " /l*v " + win::WindowsFolder() + "\\Temp\\" + row.logName;
+    const std::string installerLine = win::SystemFolder() + "\\msiexec.exe /i \"C:\\setuptest\\" +
+                                      Value(row.ini, "ProductFile") + "\" " + row.installerArgs + " " +
+                                      (row.installerOpts ? row.installerOpts : Value(row.ini, "ProductOpts")) +
+                                      " /l*v " + win::WindowsFolder() + "\\Temp\\" + row.logName;
     const std::string inSetupFolder = "C:\\setuptest> ";
     Texts runs = stub.Runs();
     for (std::string& run : runs) run.erase(0, run.rfind(inSetupFolder, 0) == 0 ? inSetupFolder.size() : 0);
@@ -109,7 +128,8 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kMakerKey);
     for (const std::string& path : {harness::ShortcutPath(kProduct), kShipped, setup.folder + "\\RIDEvuz.log", victim})
         DeleteFileA(path.c_str());
-    for (const char* name : {"instopts.dat", "instopts.dat.new", "ZEL.log", "instopts-1.dat", "instopts.dat-1.new", "ZEL-1.log"}) {
+    for (const char* name :
+         {"instopts.dat", "instopts.dat.new", "ZEL.log", "instopts-1.dat", "instopts.dat-1.new", "ZEL-1.log"}) {
         const std::string path = kTemp + name;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA((path + "\\inside.txt").c_str());
@@ -127,11 +147,14 @@ void Arrange(const Scenario& row, const harness::StubPrograms& stub, const harne
     if (LogIsOn(row)) harness::SetText(HKEY_LOCAL_MACHINE, win::kMakerKey, "DebugLog", "\1");
     if (row.given & kStaleStagedFile) CopyFileA(kSampleOptions.c_str(), kStaged.c_str(), FALSE);
     if (row.plantedAt && row.plantedFolder) CreateDirectoryA((kTemp + row.plantedAt).c_str(), nullptr);
-    if (row.plantedAt) harness::WriteFileText(kTemp + row.plantedAt + (row.plantedFolder ? "\\inside.txt" : ""), "planted");
-    if (row.plantedAt && !row.plantedFolder) SetFileAttributesA((kTemp + row.plantedAt).c_str(), FILE_ATTRIBUTE_READONLY);
+    if (row.plantedAt)
+        harness::WriteFileText(kTemp + row.plantedAt + (row.plantedFolder ? "\\inside.txt" : ""), "planted");
+    if (row.plantedAt && !row.plantedFolder)
+        SetFileAttributesA((kTemp + row.plantedAt).c_str(), FILE_ATTRIBUTE_READONLY);
     if (row.given & kStaleValue) win::WriteMachineText(win::kMakerKey, "Instopts", kStaged);
     if (row.given & (kNoInstallerLibrary | kInstaller20)) MoveFileA(library.c_str(), away.c_str());
-    if (row.given & kInstaller20) CopyFileA((harness::BinFolder() + "\\installer20.dll").c_str(), library.c_str(), FALSE);
+    if (row.given & kInstaller20)
+        CopyFileA((harness::BinFolder() + "\\installer20.dll").c_str(), library.c_str(), FALSE);
     if (row.given & kNoTempFolder) MoveFileA(kTemp.c_str(), (kTemp.substr(0, kTemp.size() - 1) + ".away").c_str());
     if (row.given & kDllRedirection) CreateDirectoryA((setup.ExePath() + ".local").c_str(), nullptr);
     if (row.given & kResumeRecord) win::WriteMachineText(kResumeKey, "Shortcut", kProduct);
@@ -146,7 +169,8 @@ void RunTable(const std::vector<Scenario>& table)
 {
     const harness::StubPrograms stub;
     const harness::LauncherFolder setup;
-    for (const char* program : {"RuntimeNT.exe", "Runtime9X.exe"}) stub.InstallAs(setup.folder + "\\Runtime\\" + program);
+    for (const char* program : {"RuntimeNT.exe", "Runtime9X.exe"})
+        stub.InstallAs(setup.folder + "\\Runtime\\" + program);
     CreateDirectoryA((setup.folder + "\\Package").c_str(), nullptr);
     WNDCLASSA windowClass = {0, &DefWindowProcA};
     windowClass.lpszClassName = "MsiDialogCloseClass";
@@ -161,27 +185,34 @@ void RunTable(const std::vector<Scenario>& table)
     // one from the Unix mode bits. There the log's access list cannot be seen.
     const char* kAdministratorsOnly = "D:P(A;;FA;;;BA)(A;;FA;;;SY)";
     const bool keepsDescriptors = harness::KeepsFileSecurity(kAdministratorsOnly);
-    if (!keepsDescriptors) std::cout << "Wine keeps no file security descriptors here: the log's access list is not checked\n";
+    if (!keepsDescriptors)
+        std::cout << "Wine keeps no file security descriptors here: the log's access list is not checked\n";
     for (const Scenario& row : table) {
         SCOPED_TRACE(row.name);
         Arrange(row, stub, setup);
         const std::string name = Value(row.ini, "ProductName");
         const win::UniqueHandle mutex(row.given & kMutexHeld ? CreateMutexA(&attributes, TRUE, "SetupMutex") : nullptr);
-        const std::unique_ptr<HWND__, decltype(&DestroyWindow)> window(row.given & kInstallerWindow
-            ? CreateWindowA("MsiDialogCloseClass", (name + " Setup").c_str(), 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr)
-            : nullptr, &DestroyWindow);
+        const std::unique_ptr<HWND__, decltype(&DestroyWindow)> window(
+            row.given & kInstallerWindow ? CreateWindowA("MsiDialogCloseClass", (name + " Setup").c_str(), 0, 0, 0, 9,
+                                                         9, nullptr, nullptr, nullptr, nullptr)
+                                         : nullptr,
+            &DestroyWindow);
 
         events.Mark();
         const win::UniqueHandle token(row.given & kFilteredToken ? harness::FilteredToken() : win::UniqueHandle());
-        const auto run = harness::RunLauncher(setup.ExePath(), row.args, [&] {
-            if (!row.iniOnAnswer.empty()) setup.WriteIni(row.iniOnAnswer);
-            return row.answer;
-        }, 10000, token.Get());
+        const auto run = harness::RunLauncher(
+            setup.ExePath(), row.args,
+            [&] {
+                if (!row.iniOnAnswer.empty()) setup.WriteIni(row.iniOnAnswer);
+                return row.answer;
+            },
+            10000, token.Get());
 
         ASSERT_NE(run.exitCode, STILL_ACTIVE) << "setup did not end within the quick wait";
         // A setup resumed through the shortcut runs on, until its clean-up.
         for (int i = 0; i < 300 && !row.iniOnAnswer.empty() &&
-                        (RunsOf(row, stub) != row.runs || harness::MachineText(win::kMakerKey, "") != "(no key)"); ++i)
+                        (RunsOf(row, stub) != row.runs || harness::MachineText(win::kMakerKey, "") != "(no key)");
+             ++i)
             Sleep(100);
         Texts windows, logLines = row.logLines, reported;
         for (const std::string& update : row.runs) {
@@ -193,10 +224,12 @@ void RunTable(const std::vector<Scenario>& table)
             std::string text = text::FormatText(win::LoadResourceText(program.Get(), box.text), {inserted, inserted});
             if (row.shown == kEverything) {
                 windows.push_back(win::LoadResourceText(program.Get(), IDS_SETUP) + ": " + text +
-                                  (box.type & MB_ICONERROR ? " [icon]" : "") + (box.type & MB_OKCANCEL ? " [cancel]" : ""));
+                                  (box.type & MB_ICONERROR ? " [icon]" : "") +
+                                  (box.type & MB_OKCANCEL ? " [cancel]" : ""));
             } else {
                 if (IsNtFamily(row))
-                    reported.push_back((box.type & MB_ICONERROR ? "error: " : "information: ") + harness::EventLogTrace::Escaped(text));
+                    reported.push_back((box.type & MB_ICONERROR ? "error: " : "information: ") +
+                                       harness::EventLogTrace::Escaped(text));
                 std::replace(text.begin(), text.end(), '\n', ' ');
                 logLines.push_back("Not shown in quiet mode: " + text + "\r\n");
             }
@@ -210,15 +243,19 @@ void RunTable(const std::vector<Scenario>& table)
         EXPECT_EQ(harness::FileExists(harness::ShortcutPath(name)), row.shortcut);
         EXPECT_EQ(harness::MachineText(kResumeKey, "Shortcut"), row.shortcut ? name : "(no key)");
         EXPECT_EQ(harness::ReadFileText("C:\\victim.txt"), row.linkAt ? "not for setup" : "");
-        for (const std::string& line : logLines) EXPECT_NE(log.find(line), std::string::npos) << line << "\nin\n" << log;
+        for (const std::string& line : logLines)
+            EXPECT_NE(log.find(line), std::string::npos) << line << "\nin\n" << log;
         EXPECT_EQ(log.empty(), !LogIsOn(row));
         // The staged file and its value go, and the maker's key unless something else is left in it.
-        const std::string planted = row.plantedAt ? kTemp + row.plantedAt + (row.plantedFolder ? "\\inside.txt" : "") : "";
-        EXPECT_EQ(row.plantedAt ? harness::ReadFileText(planted) : "planted", "planted") << "written through: " << planted;
+        const std::string planted =
+            row.plantedAt ? kTemp + row.plantedAt + (row.plantedFolder ? "\\inside.txt" : "") : "";
+        EXPECT_EQ(row.plantedAt ? harness::ReadFileText(planted) : "planted", "planted")
+            << "written through: " << planted;
         EXPECT_EQ(harness::FileExists(kStaged), row.plantedAt && std::string(row.plantedAt) == "instopts.dat");
         // The log the installer was given is a file setup created for Administrators and SYSTEM alone.
         if (std::find(row.runs.begin(), row.runs.end(), kInstall) != row.runs.end()) {
-            EXPECT_NE(harness::ReadFileText(kTemp + row.logName).find("stub installer log"), std::string::npos) << row.logName;
+            EXPECT_NE(harness::ReadFileText(kTemp + row.logName).find("stub installer log"), std::string::npos)
+                << row.logName;
             if (IsNtFamily(row) && keepsDescriptors) {
                 EXPECT_EQ(harness::AccessList(kTemp + row.logName), kAdministratorsOnly);
             }
