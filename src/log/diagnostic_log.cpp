@@ -63,12 +63,12 @@ void DiagnosticLog::Open(const char* baseName, const std::string& executablePath
 {
     mode_ = ReadDebugLogMode();
     if (mode_ == 0) return;
-    if (mode_ & kLogToFile) {
-        const bool perProcess = (mode_ & kLogPerProcessFile) != 0;
+    if (mode_ & LOG_TO_FILE) {
+        const bool perProcess = (mode_ & LOG_PER_PROCESS_FILE) != 0;
         file_ =
             OpenLogFile(LogFilePath(executablePath, baseName, perProcess, GetCurrentProcessId(), win::AnsiCodePage()));
         // Read-only media and the like: the lines still reach the debugger.
-        if (!file_) mode_ = kLogToDebugger;
+        if (!file_) mode_ = LOG_TO_DEBUGGER;
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -105,11 +105,11 @@ void DiagnosticLog::WriteException(const char* message)
 
 void DiagnosticLog::Emit(const char* line, std::size_t length)
 {
-    if ((mode_ & kLogToFile) && file_) {
+    if ((mode_ & LOG_TO_FILE) && file_) {
         DWORD written = 0;
         WriteFile(file_.Get(), line, static_cast<DWORD>(length), &written, nullptr);
     }
-    if (mode_ & kLogToDebugger) OutputDebugStringA(line);
+    if (mode_ & LOG_TO_DEBUGGER) OutputDebugStringA(line);
 }
 
 }  // namespace diag

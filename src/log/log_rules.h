@@ -12,9 +12,9 @@ namespace diag {
 
 // Bits of the registry value "DebugLog". Other bits are ignored, but any
 // non-zero value switches the log on.
-constexpr std::uint32_t kLogToFile = 1;
-constexpr std::uint32_t kLogPerProcessFile = 2;  // only together with kLogToFile
-constexpr std::uint32_t kLogToDebugger = 4;
+constexpr std::uint32_t LOG_TO_FILE = 1;
+constexpr std::uint32_t LOG_PER_PROCESS_FILE = 2;  // only together with LOG_TO_FILE
+constexpr std::uint32_t LOG_TO_DEBUGGER = 4;
 
 // Size of each line buffer, terminator included.
 constexpr std::size_t kLogLineCapacity = 2048;
