@@ -47,12 +47,6 @@ UniqueFile CreateNewFile(const std::string& path, DWORD access, SECURITY_ATTRIBU
 
 }  // namespace
 
-UniqueFile CreateOwnFile(const std::string& path, DWORD access, OwnFileAccess who)
-{
-    OwnFileSecurity security(who);
-    return CreateNewFile(path, access, security.Attributes());
-}
-
 OwnFile CreateOwnFileNear(const std::string& path, DWORD access, OwnFileAccess who)
 {
     OwnFileSecurity security(who);

@@ -21,9 +21,6 @@ enum class OwnFileAccess {
     kAsTheFolderGives,    // what the folder's inheritable permissions give
 };
 
-// Creates `path` as a new file for `access`; invalid when anything is at the name.
-UniqueFile CreateOwnFile(const std::string& path, DWORD access, OwnFileAccess who = OwnFileAccess::kAdministratorsOnly);
-
 // `path` created as an own file, or else the first of its numbered names
 // beside it ("ZEL-1.log", "ZEL-2.log" …) that can be; `path` is empty and
 // `file` invalid when none can.
