@@ -11,13 +11,6 @@ namespace {
 
 using instopts::CodePageText;
 
-std::string Utf8(char32_t c)
-{
-    std::string text;
-    instopts::AppendUtf8(c, text);
-    return text;
-}
-
 // Text and its bytes in each kind of code page (Western, Central European,
 // Cyrillic, the double-byte Japanese, Chinese and Korean ones). A character
 // held under two pairs (932's NEC and IBM rows, 950's duplicates) reads from
@@ -70,8 +63,9 @@ TEST(CodePages, MapEveryByteAndCharacterAsWindowsDoes)
             }
         }
         for (char32_t c = 0; c < 0x10000; ++c) {
-            std::string bytes, refusal;
-            add(codePage.Encode(Utf8(c), bytes, refusal) ? "+" + bytes : "-");
+            std::string text, bytes, refusal;
+            instopts::AppendUtf8(c, text);
+            add(codePage.Encode(text, bytes, refusal) ? "+" + bytes : "-");
         }
         unsigned char digest[16];
         md5.Finish(digest);

@@ -151,10 +151,8 @@ inline win::UniqueHandle FilteredToken()
     PSID admins = nullptr;
     AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &admins);
     SID_AND_ATTRIBUTES disabled = {admins, 0};
-    HANDLE token = nullptr;
-    CreateRestrictedToken(own.Get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, &token);
+    CreateRestrictedToken(own.Get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, filtered.Put());
     FreeSid(admins);
-    filtered.Reset(token);
     return filtered;
 }
 
